@@ -1,0 +1,22 @@
+// Where each character code sits in the 16 x 14 chart, and the context menu's captions.
+#pragma once
+
+#include <QString>
+
+namespace chart {
+
+constexpr int ColCount = 16;
+constexpr int RowCount = 14;
+constexpr int FirstCode = 32;
+
+// Code shown in cell (col, row): 32 + 16 * row + col.
+int CellCode(int col, int row);
+int CellCol(int code);
+int CellRow(int code);
+
+// "Dec: 0065" for code 65: decimal, padded with zeros to four digits.
+QString DecCaption(int code);
+// "Hex: 41" for the cell in column 1, row 2: the row's digit (row + 2), then the column's.
+QString HexCaption(int col, int row);
+
+} // namespace chart

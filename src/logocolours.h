@@ -1,0 +1,18 @@
+// The logo's colour generator: a fixed linear congruential sequence that starts from the same
+// state in every run, so the logo shows the same colours each time.
+#pragma once
+
+#include <QColor>
+#include <cstdint>
+
+class LogoColours
+{
+public:
+    // One draw: a whole number from 0 to 254.
+    int Draw();
+    // Three draws, red then green then blue.
+    QColor NextColour();
+
+private:
+    std::uint32_t m_state = 0;
+};

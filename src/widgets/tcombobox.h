@@ -1,0 +1,47 @@
+// A pick-only drop-down list of names with a sorting switch: while sorting is on, a name added
+// takes its alphabetical place (letter case ignored); while it is off, names are appended.
+// With nothing selected it can show a text that is not one of its items.
+#pragma once
+
+#include <QComboBox>
+
+class TComboBox : public QComboBox
+{
+    Q_OBJECT
+    Q_PROPERTY(bool Sorted READ Sorted WRITE setSorted)
+
+public:
+    explicit TComboBox(QWidget *parent = nullptr);
+
+    bool Sorted() const { return m_sorted; }
+    // Changing the switch rebuilds the list in place (re-ordered when sorting goes on) and
+    // clears the selection; setting the value it has does nothing.
+    void setSorted(bool sorted);
+
+    // Adds one name at its place; equal names are kept, each as an item of its own.
+    void AddItem(const QString &name);
+    // Empties the displayed text, then removes every item.
+    void Clear();
+    // Clears the list and adds the names one by one, with redrawing suspended until the end.
+    void Fill(const QStringList &names);
+    QStringList Items() const;
+
+    // The selected item's name; empty when nothing is selected.
+    QString Text() const;
+    // What the box shows: the selected name, or the text shown with nothing selected.
+    QString ShownText() const;
+    // Shows `text` with nothing selected.
+    void setText(const QString &text);
+    int ItemIndex() const { return currentIndex(); }
+    // Selects by program: raises neither Click nor Change.
+    void setItemIndex(int index);
+
+signals:
+    // The user picked an item (mouse or keyboard); Change follows right after.
+    void Click();
+    void Change();
+
+private:
+    void OnActivated();
+    bool m_sorted = true;
+};

@@ -1,0 +1,145 @@
+#include "tspinedit.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QToolButton>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+const int kButtonWidth = 13;
+
+QToolButton *MakeArrowButton(QWidget *parent, Qt::ArrowType arrow, const char *name)
+{
+    auto *button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+} // namespace
+
+TSpinEdit::TSpinEdit(QWidget *parent)
+    : QWidget(parent)
+    , m_edit(new QLineEdit(this))
+    , m_up(MakeArrowButton(this, Qt::UpArrow, "up"))
+    , m_down(MakeArrowButton(this, Qt::DownArrow, "down"))
+{
+    m_edit->setObjectName(QStringLiteral("editor"));
+    m_edit->setMouseTracking(true);
+    m_edit->installEventFilter(this);
+    setFocusProxy(m_edit);
+    setFocusPolicy(Qt::StrongFocus);
+    connect(m_edit, &QLineEdit::textChanged, this, &TSpinEdit::Change);
+    connect(m_up, &QToolButton::clicked, this, [this] { StepBy(+1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { StepBy(-1); });
+}
+
+int TSpinEdit::ValueFromText(const QString &text, int minimum)
+{
+    bool ok = false;
+    const qlonglong value = text.toLongLong(&ok, 10);
+    if (!ok || text.isEmpty() || text.front().isSpace() || text.back().isSpace()
+        || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return minimum;
+    return int(value);
+}
+
+int TSpinEdit::Value() const
+{
+    return ValueFromText(m_edit->text(), m_min);
+}
+
+void TSpinEdit::setValue(int value)
+{
+    setText(QString::number(value));
+}
+
+QString TSpinEdit::Text() const
+{
+    return m_edit->text();
+}
+
+void TSpinEdit::setText(const QString &text)
+{
+    m_edit->setText(text);
+}
+
+void TSpinEdit::StepBy(int delta)
+{
+    const qlonglong next = qlonglong(Value()) + delta;
+    setValue(int(std::clamp<qlonglong>(next, m_min, m_max)));
+}
+
+void TSpinEdit::CorrectOnExit()
+{
+    const int value = Value();
+    if (value < m_min)
+        setValue(m_min);
+    else if (value > m_max)
+        setValue(m_max);
+}
+
+bool TSpinEdit::KeyAccepted(QKeyEvent *key)
+{
+    switch (key->key()) {
+    case Qt::Key_Up:
+        StepBy(+1);
+        return false;
+    case Qt::Key_Down:
+        StepBy(-1);
+        return false;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return false;
+    default:
+        break;
+    }
+    const QString text = key->text();
+    if (text.isEmpty() || text.front().unicode() < 0x20 || text.front().unicode() == 0x7F
+        || key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste)
+        || key->matches(QKeySequence::Cut) || key->matches(QKeySequence::SelectAll)
+        || key->matches(QKeySequence::Undo))
+        return true; // control keys and editing shortcuts
+    const QChar ch = text.front();
+    const QString decimalPoint = QLocale().decimalPoint();
+    if (ch.isDigit() || ch == QLatin1Char('+') || ch == QLatin1Char('-') || text == decimalPoint)
+        return true;
+    QApplication::beep();
+    return false;
+}
+
+bool TSpinEdit::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_edit) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (!KeyAccepted(static_cast<QKeyEvent *>(event)))
+                return true;
+            break;
+        case QEvent::FocusOut:
+            CorrectOnExit();
+            break;
+        case QEvent::MouseMove:
+            emit EntryMouseMove();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TSpinEdit::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int w = width(), h = height();
+    const int bw = std::min(kButtonWidth, w);
+    m_edit->setGeometry(0, 0, w - bw, h);
+    m_up->setGeometry(w - bw, 0, bw, h / 2);
+    m_down->setGeometry(w - bw, h / 2, bw, h - h / 2);
+}

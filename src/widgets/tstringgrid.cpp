@@ -1,0 +1,384 @@
+#include "tstringgrid.h"
+#include "charset.h"
+
+#include <QFocusEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRawFont>
+#include <QScrollBar>
+#include <QStyleOptionFocusRect>
+#include <QtEndian>
+
+#include <algorithm>
+
+TStringGrid::TStringGrid(QWidget *parent)
+    : QAbstractScrollArea(parent)
+    , m_cells(m_cols * m_rows)
+{
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::StrongFocus);
+    horizontalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setSingleStep(1);
+    UpdateScrollBars();
+}
+
+int TStringGrid::CellIndexAt(int pos, int size, int firstVisible, int count)
+{
+    if (pos < 0 || size < 1)
+        return -1;
+    const qint64 index = qint64(firstVisible) + pos / (qint64(size) + 1);
+    return index < count ? int(index) : -1;
+}
+
+bool TStringGrid::IsSymbolCmap(const QByteArray &cmap)
+{
+    if (cmap.size() < 4)
+        return false;
+    const auto *data = reinterpret_cast<const uchar *>(cmap.constData());
+    const int tables = qFromBigEndian<quint16>(data + 2);
+    bool symbol = false;
+    for (int i = 0; i < tables && 4 + 8 * (i + 1) <= cmap.size(); ++i) {
+        const quint16 platformId = qFromBigEndian<quint16>(data + 4 + 8 * i);
+        const quint16 encodingId = qFromBigEndian<quint16>(data + 6 + 8 * i);
+        if (platformId == 3 && encodingId == 0)
+            symbol = true;
+        else if (platformId == 0 || (platformId == 3 && (encodingId == 1 || encodingId == 10)))
+            return false; // a Unicode map: characters are found by their own code
+    }
+    return symbol;
+}
+
+void TStringGrid::setColCount(int cols)
+{
+    m_cols = std::max(1, cols);
+    m_cells.resize(m_cols * m_rows);
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+void TStringGrid::setRowCount(int rows)
+{
+    m_rows = std::max(1, rows);
+    m_cells.resize(m_cols * m_rows);
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+void TStringGrid::setDefaultColWidth(int width)
+{
+    m_colWidth = width;
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+void TStringGrid::setDefaultRowHeight(int height)
+{
+    m_rowHeight = height;
+    UpdateScrollBars();
+    viewport()->update();
+}
+
+int TStringGrid::DrawnColWidth() const
+{
+    return std::clamp(m_colWidth, 1, MaxDrawnCellSize);
+}
+
+int TStringGrid::DrawnRowHeight() const
+{
+    return std::clamp(m_rowHeight, 1, MaxDrawnCellSize);
+}
+
+QString TStringGrid::Cells(int col, int row) const
+{
+    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
+        return QString();
+    return m_cells.at(row * m_cols + col);
+}
+
+void TStringGrid::setCells(int col, int row, const QString &text)
+{
+    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
+        return;
+    m_cells[row * m_cols + col] = text;
+    viewport()->update();
+}
+
+QString TStringGrid::FontName() const
+{
+    return font().family();
+}
+
+void TStringGrid::setFontName(const QString &name)
+{
+    if (name.isEmpty())
+        return;
+    QFont f = font();
+    f.setFamilies({name});
+    setFont(f);
+}
+
+int TStringGrid::FontSize() const
+{
+    return m_pointSize.value_or(font().pointSize());
+}
+
+void TStringGrid::setFontSize(int points)
+{
+    m_pointSize = points;
+    UpdateSymbolFont();
+    viewport()->update();
+}
+
+QFont TStringGrid::DrawFont() const
+{
+    QFont f = font();
+    const int points = std::clamp(FontSize(), 1, MaxDrawnPointSize);
+    f.setPixelSize(std::max(1, qRound(points * logicalDpiY() / 72.0)));
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferAntialias));
+    return f;
+}
+
+void TStringGrid::UpdateSymbolFont()
+{
+    const QRawFont raw = QRawFont::fromFont(DrawFont());
+    m_symbolFont = raw.isValid() && IsSymbolCmap(raw.fontTable("cmap"));
+}
+
+QString TStringGrid::DisplayText(const QString &text) const
+{
+    if (!m_symbolFont)
+        return text;
+    // A symbol font files its glyphs under 0xF000 + code: show the glyph of each code.
+    QString shown;
+    for (const QChar ch : text) {
+        const int code = platform::UnicodeToAnsi(ch);
+        if (code < 0)
+            shown += ch;
+        else
+            shown += QString::fromUcs4(std::u32string(1, platform::SymbolCodePoint(code)).data(), 1);
+    }
+    return shown;
+}
+
+void TStringGrid::setSelection(int col, int row)
+{
+    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
+        return;
+    m_col = col;
+    m_row = row;
+    viewport()->update();
+}
+
+int TStringGrid::LeftCol() const
+{
+    return horizontalScrollBar()->value();
+}
+
+int TStringGrid::TopRow() const
+{
+    return verticalScrollBar()->value();
+}
+
+void TStringGrid::setTopRow(int row)
+{
+    verticalScrollBar()->setValue(row);
+}
+
+void TStringGrid::setLeftCol(int col)
+{
+    horizontalScrollBar()->setValue(col);
+}
+
+bool TStringGrid::MouseToCell(const QPoint &pos, int *col, int *row) const
+{
+    const int c = CellIndexAt(pos.x(), DrawnColWidth(), LeftCol(), m_cols);
+    const int r = CellIndexAt(pos.y(), DrawnRowHeight(), TopRow(), m_rows);
+    if (c < 0 || r < 0)
+        return false;
+    *col = c;
+    *row = r;
+    return true;
+}
+
+bool TStringGrid::IsActiveControl() const
+{
+    return window()->focusWidget() == this;
+}
+
+void TStringGrid::UpdateScrollBars()
+{
+    // A scroll bar is there exactly when the cells with their lines do not fit; its range lets
+    // the last cell be scrolled fully into view.
+    const QSize area = viewport()->size();
+    const qint64 cellW = qint64(DrawnColWidth()) + 1, cellH = qint64(DrawnRowHeight()) + 1;
+    const int fullCols = int(std::min<qint64>(m_cols, area.width() / cellW));
+    const int fullRows = int(std::min<qint64>(m_rows, area.height() / cellH));
+    horizontalScrollBar()->setRange(0, m_cols * cellW > area.width() ? m_cols - std::max(1, fullCols) : 0);
+    verticalScrollBar()->setRange(0, m_rows * cellH > area.height() ? m_rows - std::max(1, fullRows) : 0);
+    horizontalScrollBar()->setPageStep(std::max(1, fullCols));
+    verticalScrollBar()->setPageStep(std::max(1, fullRows));
+}
+
+void TStringGrid::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    const QPalette &pal = palette();
+    const int w = DrawnColWidth(), h = DrawnRowHeight();
+    const QSize area = viewport()->size();
+    painter.fillRect(viewport()->rect(), pal.color(QPalette::Base));
+    painter.setFont(DrawFont());
+    const int ascent = painter.fontMetrics().ascent();
+    const bool active = IsActiveControl();
+
+    int y = 0;
+    for (int r = TopRow(); r < m_rows && y < area.height(); ++r, y += h + 1) {
+        int x = 0;
+        for (int c = LeftCol(); c < m_cols && x < area.width(); ++c, x += w + 1) {
+            const QRect cell(x, y, w, h);
+            const bool highlighted = c == m_col && r == m_row && !active;
+            painter.fillRect(cell, pal.color(highlighted ? QPalette::Highlight : QPalette::Base));
+            painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
+            painter.save();
+            painter.setClipRect(cell);
+            painter.drawText(QPoint(x + 2, y + 2 + ascent), DisplayText(Cells(c, r)));
+            painter.restore();
+            if (c == m_col && r == m_row && active) {
+                QStyleOptionFocusRect option;
+                option.initFrom(this);
+                option.rect = cell;
+                option.backgroundColor = pal.color(QPalette::Base);
+                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+            }
+        }
+    }
+    // The 1-pixel lines after every visible column and row, across the drawn cells.
+    painter.setPen(pal.color(QPalette::Mid));
+    const int right = std::min<qint64>(area.width(), qint64(m_cols - LeftCol()) * (w + 1)) - 1;
+    const int bottom = std::min<qint64>(area.height(), qint64(m_rows - TopRow()) * (h + 1)) - 1;
+    for (qint64 x = w; x <= right; x += w + 1)
+        painter.drawLine(int(x), 0, int(x), bottom);
+    for (qint64 yy = h; yy <= bottom; yy += h + 1)
+        painter.drawLine(0, int(yy), right, int(yy));
+}
+
+void TStringGrid::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void TStringGrid::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void TStringGrid::changeEvent(QEvent *event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        UpdateSymbolFont();
+        viewport()->update();
+    }
+}
+
+void TStringGrid::MoveCurrent(int col, int row)
+{
+    col = std::clamp(col, 0, m_cols - 1);
+    row = std::clamp(row, 0, m_rows - 1);
+    setSelection(col, row);
+    // Keep the current cell in view.
+    const int visibleCols = horizontalScrollBar()->pageStep();
+    const int visibleRows = verticalScrollBar()->pageStep();
+    if (col < LeftCol())
+        setLeftCol(col);
+    else if (col >= LeftCol() + visibleCols)
+        setLeftCol(col - visibleCols + 1);
+    if (row < TopRow())
+        setTopRow(row);
+    else if (row >= TopRow() + visibleRows)
+        setTopRow(row - visibleRows + 1);
+}
+
+void TStringGrid::TrackPointer(const QPoint &pos)
+{
+    // While the left button is held the current cell follows the pointer; beyond the edges the
+    // grid scrolls one cell towards it.
+    const QRect area = viewport()->rect();
+    int col = m_col, row = m_row;
+    if (pos.x() < 0)
+        col = LeftCol() - 1;
+    else if (pos.x() >= area.width())
+        col = LeftCol() + horizontalScrollBar()->pageStep();
+    else if (const int c = CellIndexAt(pos.x(), DrawnColWidth(), LeftCol(), m_cols); c >= 0)
+        col = c;
+    if (pos.y() < 0)
+        row = TopRow() - 1;
+    else if (pos.y() >= area.height())
+        row = TopRow() + verticalScrollBar()->pageStep();
+    else if (const int r = CellIndexAt(pos.y(), DrawnRowHeight(), TopRow(), m_rows); r >= 0)
+        row = r;
+    MoveCurrent(col, row);
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    int col, row;
+    if (event->button() == Qt::LeftButton && MouseToCell(event->position().toPoint(), &col, &row))
+        setSelection(col, row);
+    emit MouseDown(event->button(), event->modifiers(), event->position().toPoint());
+}
+
+void TStringGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    mousePressEvent(event);
+}
+
+void TStringGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton)
+        TrackPointer(event->position().toPoint());
+}
+
+void TStringGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    emit MouseUp(event->button(), event->modifiers(), event->position().toPoint());
+    if (event->button() == Qt::RightButton && m_popup)
+        m_popup->popup(event->globalPosition().toPoint());
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent *event)
+{
+    const int page = verticalScrollBar()->pageStep();
+    switch (event->key()) {
+    case Qt::Key_Left: MoveCurrent(m_col - 1, m_row); break;
+    case Qt::Key_Right: MoveCurrent(m_col + 1, m_row); break;
+    case Qt::Key_Up: MoveCurrent(m_col, m_row - 1); break;
+    case Qt::Key_Down: MoveCurrent(m_col, m_row + 1); break;
+    case Qt::Key_PageUp: MoveCurrent(m_col, m_row - page); break;
+    case Qt::Key_PageDown: MoveCurrent(m_col, m_row + page); break;
+    case Qt::Key_Home:
+        MoveCurrent(0, event->modifiers() & Qt::ControlModifier ? 0 : m_row);
+        break;
+    case Qt::Key_End:
+        MoveCurrent(m_cols - 1, event->modifiers() & Qt::ControlModifier ? m_rows - 1 : m_row);
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TStringGrid::focusInEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+}
+
+void TStringGrid::focusOutEvent(QFocusEvent *event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}

@@ -1,0 +1,114 @@
+// A grid of text cells of one size, with a 1-pixel line after every column and row, scrolled
+// by whole cells. It draws each cell's text unscaled from 2 pixels inside the cell's corner,
+// clipped to the cell, with font merging off so a missing character shows the font's own box.
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QVector>
+
+#include <optional>
+
+class QMenu;
+
+class TStringGrid : public QAbstractScrollArea
+{
+    Q_OBJECT
+    Q_PROPERTY(int ColCount READ ColCount WRITE setColCount)
+    Q_PROPERTY(int RowCount READ RowCount WRITE setRowCount)
+    Q_PROPERTY(int DefaultColWidth READ DefaultColWidth WRITE setDefaultColWidth)
+    Q_PROPERTY(int DefaultRowHeight READ DefaultRowHeight WRITE setDefaultRowHeight)
+
+public:
+    // Cells larger than this are laid out and drawn at this size (the value itself is kept).
+    static constexpr int MaxDrawnCellSize = 100000;
+    // Fonts are drawn at most this large; a larger size typed in is kept but not rendered.
+    static constexpr int MaxDrawnPointSize = 1000;
+
+    explicit TStringGrid(QWidget *parent = nullptr);
+
+    // Index of the cell along one axis that holds pixel `pos` of the viewport, counting from the
+    // first visible cell; -1 when no cell is there. Each cell spans `size` pixels plus its line.
+    static int CellIndexAt(int pos, int size, int firstVisible, int count);
+
+    int ColCount() const { return m_cols; }
+    int RowCount() const { return m_rows; }
+    void setColCount(int cols);
+    void setRowCount(int rows);
+    int DefaultColWidth() const { return m_colWidth; }
+    int DefaultRowHeight() const { return m_rowHeight; }
+    void setDefaultColWidth(int width);
+    void setDefaultRowHeight(int height);
+
+    QString Cells(int col, int row) const;
+    void setCells(int col, int row, const QString &text);
+
+    // The chart font's face and size in points. An empty face name changes nothing.
+    QString FontName() const;
+    void setFontName(const QString &name);
+    int FontSize() const;
+    void setFontSize(int points);
+    // The font the cells are drawn with.
+    QFont DrawFont() const;
+    // Whether the current font is symbol-encoded: it then shows its own glyph for every code.
+    bool SymbolFont() const { return m_symbolFont; }
+
+    // The selected (and current) cell.
+    int Col() const { return m_col; }
+    int Row() const { return m_row; }
+    void setSelection(int col, int row);
+
+    // Scroll position: the first visible column and row.
+    int LeftCol() const;
+    int TopRow() const;
+    void setTopRow(int row);
+    void setLeftCol(int col);
+
+    // True for a font table whose character maps are only symbol-encoded ((3,0)).
+    static bool IsSymbolCmap(const QByteArray &cmap);
+
+    // Cell under a viewport point; false where no cell is.
+    bool MouseToCell(const QPoint &pos, int *col, int *row) const;
+
+    // Opened at the pointer when the right button is released over the grid.
+    void setPopupMenu(QMenu *menu) { m_popup = menu; }
+    QMenu *PopupMenu() const { return m_popup; }
+
+signals:
+    // Every press and every release of any button, in viewport coordinates.
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    int DrawnColWidth() const;
+    int DrawnRowHeight() const;
+    bool IsActiveControl() const;
+    void UpdateScrollBars();
+    void UpdateSymbolFont();
+    void MoveCurrent(int col, int row);
+    void TrackPointer(const QPoint &pos);
+    QString DisplayText(const QString &text) const;
+
+    int m_cols = 5;
+    int m_rows = 5;
+    int m_colWidth = 64;
+    int m_rowHeight = 24;
+    int m_col = 0;
+    int m_row = 0;
+    std::optional<int> m_pointSize; // unset: the size of the font as set on the widget
+    bool m_symbolFont = false;
+    QVector<QString> m_cells;
+    QMenu *m_popup = nullptr;
+};
