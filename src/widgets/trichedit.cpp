@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 
 TRichEdit::TRichEdit(QWidget *parent)
     : QTextEdit(parent)
