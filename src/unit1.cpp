@@ -1,0 +1,206 @@
+#include "unit1.h"
+
+#include "charset.h"
+#include "chartcells.h"
+#include "fontsubstitutes.h"
+#include "screen.h"
+
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include <algorithm>
+
+TForm1 *Form1 = nullptr;
+QStringList StartupFontNames;
+int FontsChanged = 0;
+QString PreviewFontFile;
+int FontCountBefore = 0;
+
+namespace {
+const char *const kDefaultFace = "Times New Roman";
+const int kTallWindowHeight = 600;
+const int kShortScreenHeight = 480;
+} // namespace
+
+TForm1::TForm1(QWidget *parent)
+    : QWidget(parent)
+{
+    Form1 = this;
+    platform::InstallFontSubstitutes();
+    setupUi(this);
+    m_designedOuterSize = size();
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addActions({mnuitCopy1, mnuitdec1, mnuithex1});
+    StringGrid1->setPopupMenu(PopupMenu1);
+    Label1->setMouseTracking(true);
+    Panel1->setMouseTracking(true);
+    Label1->installEventFilter(this);
+    Panel1->installEventFilter(this);
+    ConnectHandlers();
+    ComboBox1->setFocus(); // the active control when the window opens
+    FormCreate();
+}
+
+void TForm1::ConnectHandlers()
+{
+    connect(SpinEdit1, &TSpinEdit::Change, this, &TForm1::SpinEdit1Change);
+    connect(SpinEdit2, &TSpinEdit::Change, this, &TForm1::SpinEdit2Change);
+    connect(ComboBox1, &TComboBox::Change, this, &TForm1::ComboBox1Change);
+    connect(StringGrid1, &TStringGrid::MouseDown, this, &TForm1::StringGrid1MouseDown);
+    connect(StringGrid1, &TStringGrid::MouseUp, this, &TForm1::StringGrid1MouseDown);
+    connect(mnuitCopy1, &QAction::triggered, this, &TForm1::mnuitCopy1Click);
+}
+
+void TForm1::FormCreate()
+{
+    FontsChanged = 0;
+    FillChart();
+    FillFontList();
+    ApplyScreenHeightRule();
+    // Accepting dropped files is switched on here once the drop target exists.
+}
+
+void TForm1::FillChart()
+{
+    for (int code = chart::FirstCode; code <= 255; ++code)
+        StringGrid1->setCells(chart::CellCol(code), chart::CellRow(code), QString(platform::AnsiToUnicode(code)));
+}
+
+void TForm1::FillFontList()
+{
+    ComboBox1->Fill(StartupFontNames);
+    // Every item is compared; with several exact matches the last one stays selected.
+    for (int i = 0; i < ComboBox1->count(); ++i) {
+        if (ComboBox1->itemText(i) == QLatin1String(kDefaultFace))
+            ComboBox1->setItemIndex(i);
+    }
+}
+
+void TForm1::ApplyScreenHeightRule()
+{
+    if (platform::PrimaryScreenHeight() > kShortScreenHeight) {
+        m_designedOuterSize.setHeight(kTallWindowHeight);
+        SetOuterSize(m_designedOuterSize);
+    }
+}
+
+QSize TForm1::OuterSize() const
+{
+    return frameGeometry().size();
+}
+
+void TForm1::SetOuterSize(const QSize &outer)
+{
+    const QSize frame = frameGeometry().size() - size();
+    resize(outer - frame);
+}
+
+void TForm1::SpinEdit1Change()
+{
+    StringGrid1->setFontSize(SpinEdit1->Value());
+}
+
+void TForm1::ComboBox1Change()
+{
+    StringGrid1->setFontName(ComboBox1->Text());
+    RichEdit1->setFontName(ComboBox1->Text());
+}
+
+void TForm1::SpinEdit2Change()
+{
+    StringGrid1->setDefaultColWidth(SpinEdit2->Value());
+    StringGrid1->setDefaultRowHeight(SpinEdit2->Value());
+}
+
+void TForm1::FormResize()
+{
+    // The chart follows the window's outer size, but never reaches past the client area.
+    const QSize outer = OuterSize();
+    const int width = std::min(outer.width() - 10, this->width() - StringGrid1->x());
+    const int height = std::min(outer.height() - 63, this->height() - StringGrid1->y());
+    StringGrid1->resize(std::max(0, width), std::max(0, height));
+    RichEdit1->move(10, RichEdit1->y());
+}
+
+void TForm1::Label1MouseMove()
+{
+    QPalette pal = Label1->palette();
+    pal.setColor(QPalette::WindowText, m_logoColours.NextColour());
+    pal.setColor(QPalette::Window, m_logoColours.NextColour());
+    Label1->setPalette(pal);
+}
+
+void TForm1::Label1Click()
+{
+    // Opens the About box.
+}
+
+void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const QPoint &Pos)
+{
+    int col, row;
+    if (!StringGrid1->MouseToCell(Pos, &col, &row))
+        return; // over no cell: the last pick stays
+    const int code = chart::CellCode(col, row);
+    RichEdit1->setText(QString(platform::AnsiToUnicode(code)));
+    RichEdit1->setSelStart(0);
+    RichEdit1->setSelLength(1);
+    RichEdit1->setFocus();
+    mnuitdec1->setText(chart::DecCaption(code));
+    mnuithex1->setText(chart::HexCaption(col, row));
+    StringGrid1->setSelection(col, row);
+}
+
+void TForm1::mnuitCopy1Click()
+{
+    RichEdit1->copy();
+}
+
+void TForm1::RemovePreviewFont()
+{
+    // Hands PreviewFontFile back to the font table once previews exist.
+}
+
+void TForm1::FormClose()
+{
+    RemovePreviewFont();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Label1) {
+        if (event->type() == QEvent::MouseMove)
+            Label1MouseMove();
+        else if (event->type() == QEvent::MouseButtonRelease
+                 && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
+                 && Label1->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
+            Label1Click();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    FormResize();
+    // A window manager adds its frame only once the window is mapped: keep the designed outer
+    // size by taking the frame off the client size then.
+    QTimer::singleShot(0, this, [this] {
+        if (OuterSize() != m_designedOuterSize && !isMaximized() && !isFullScreen())
+            SetOuterSize(m_designedOuterSize);
+    });
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormClose();
+    event->accept();
+}

@@ -1,0 +1,62 @@
+// The main window: the character chart with its font selector and size boxes, the logo, and
+// the browser for font files that are not installed.
+#pragma once
+
+#include "logocolours.h"
+#include "ui_unit1.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QMenu;
+
+class TForm1 : public QWidget, public Ui::TForm1
+{
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+
+    QMenu *PopupMenu1;
+
+    void FormCreate();
+    void SpinEdit1Change();
+    void ComboBox1Change();
+    void SpinEdit2Change();
+    void FormResize();
+    void Label1MouseMove();
+    void Label1Click();
+    void StringGrid1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint &Pos);
+    void mnuitCopy1Click();
+    void FormClose();
+
+    // Outer size: the window with its frame and title bar.
+    QSize OuterSize() const;
+    void SetOuterSize(const QSize &size);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void ConnectHandlers();
+    void FillChart();
+    void FillFontList();
+    void ApplyScreenHeightRule();
+    void RemovePreviewFont();
+
+    LogoColours m_logoColours;
+    QSize m_designedOuterSize;
+};
+
+// The main window, set before its creation handler runs.
+extern TForm1 *Form1;
+// The installed font names read once at start, before the main window is created.
+extern QStringList StartupFontNames;
+// 1 after Add or Del until the font list has been read again.
+extern int FontsChanged;
+// The font file most recently handed to the font table for preview.
+extern QString PreviewFontFile;
+extern int FontCountBefore;
