@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
+
+#include <memory>
 #include <QTextDocumentFragment>
 
 TRichEdit::TRichEdit(QWidget *parent)
@@ -106,7 +108,12 @@ void TRichEdit::setSelLength(int length)
 
 QMimeData *TRichEdit::createMimeDataFromSelection() const
 {
-    QMimeData *data = QTextEdit::createMimeDataFromSelection();
+    // The editor's own mime data lists a fixed set of formats; copy them into plain mime data
+    // so that the RTF is offered to other programs too.
+    const std::unique_ptr<QMimeData> own(QTextEdit::createMimeDataFromSelection());
+    auto *data = new QMimeData;
+    for (const QString &format : own->formats())
+        data->setData(format, own->data(format));
     const QString selected = textCursor().selection().toPlainText();
     data->setData(QStringLiteral("text/rtf"), RtfFor(selected, font().family(), qRound(font().pointSizeF())));
     return data;

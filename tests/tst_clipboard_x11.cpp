@@ -1,0 +1,52 @@
+// Copy as another X client sees it: xclip reads the formats Tavoret offers on the clipboard.
+#include "unit1.h"
+
+#include <QProcess>
+#include <QtTest>
+
+class TestClipboardX11 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void otherClientsSeeAllFormats();
+
+private:
+    static QByteArray ReadClipboard(const QString &target);
+};
+
+QByteArray TestClipboardX11::ReadClipboard(const QString &target)
+{
+    QProcess xclip;
+    xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                                          QStringLiteral("-t"), target, QStringLiteral("-o")});
+    // Keep serving the clipboard while the other client asks for it.
+    QDeadlineTimer deadline(10000);
+    while (xclip.state() != QProcess::NotRunning && !deadline.hasExpired())
+        QTest::qWait(20);
+    return xclip.readAllStandardOutput();
+}
+
+void TestClipboardX11::otherClientsSeeAllFormats()
+{
+    StartupFontNames = {QStringLiteral("DejaVu Sans")};
+    TForm1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.ComboBox1->setItemIndex(0);
+    form.ComboBox1Change();
+    const QPoint cellA(1 * 38 + 10, 2 * 38 + 10);
+    QTest::mouseClick(form.StringGrid1->viewport(), Qt::LeftButton, {}, cellA);
+    form.mnuitCopy1Click();
+
+    const QByteArray targets = ReadClipboard(QStringLiteral("TARGETS"));
+    QVERIFY2(targets.contains("text/plain"), targets.constData());
+    QVERIFY2(targets.contains("text/html"), targets.constData());
+    QVERIFY2(targets.contains("text/rtf"), targets.constData());
+    QCOMPARE(ReadClipboard(QStringLiteral("UTF8_STRING")), QByteArray("A"));
+    const QByteArray rtf = ReadClipboard(QStringLiteral("text/rtf"));
+    QVERIFY2(rtf.contains("DejaVu Sans") && rtf.contains("\\fs24"), rtf.constData());
+}
+
+QTEST_MAIN(TestClipboardX11)
+#include "tst_clipboard_x11.moc"

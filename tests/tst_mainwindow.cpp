@@ -1,0 +1,378 @@
+// The main window driven through real widgets and events: layout, the chart's size boxes,
+// picking cells with the mouse, the context menu captions and copying a character.
+#include "testsupport.h"
+#include "unit1.h"
+
+#include <QClipboard>
+#include <QFontDatabase>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QtTest>
+
+#include <memory>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void controlsAsDesigned_data();
+    void controlsAsDesigned();
+    void startsWithDesignedValues();
+    void resizeRule_data();
+    void resizeRule();
+    void logoColoursFollowTheMouse();
+    void typedCellSizeAppliesPerKeystroke();
+    void erasedFontSizeUsesMinimum();
+    void hugeFontSizeIsDrawnCapped();
+    void refusedKeysChangeNothing();
+    void arrowKeysStepWithinRange();
+    void pickByButton_data();
+    void pickByButton();
+    void pickAtScrolledPosition();
+    void dragEndsOnReleaseCell();
+    void pickOutsideCellsKeepsLastPick();
+    void gridKeyboardMovesPickNothing();
+    void copyPutsThreeFormats();
+    void emptyFaceChangesNothing();
+    void symbolFontIsDetected();
+
+private:
+    QPoint CellCentre(int col, int row) const;
+    void PickWith(Qt::MouseButton button, int col, int row);
+    std::unique_ptr<TForm1> m_form;
+};
+
+void TestMainWindow::initTestCase()
+{
+    StartupFontNames = {QStringLiteral("DejaVu Sans"), QStringLiteral("Times New Roman"),
+                        QStringLiteral("Liberation Mono")};
+}
+
+void TestMainWindow::init()
+{
+    m_form = std::make_unique<TForm1>();
+    m_form->move(0, 0);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_form.reset();
+}
+
+QPoint TestMainWindow::CellCentre(int col, int row) const
+{
+    const TStringGrid *grid = m_form->StringGrid1;
+    const int w = grid->DefaultColWidth() + 1, h = grid->DefaultRowHeight() + 1;
+    return QPoint((col - grid->LeftCol()) * w + w / 2, (row - grid->TopRow()) * h + h / 2);
+}
+
+void TestMainWindow::PickWith(Qt::MouseButton button, int col, int row)
+{
+    QWidget *viewport = m_form->StringGrid1->viewport();
+    QTest::mousePress(viewport, button, {}, CellCentre(col, row));
+    QTest::mouseRelease(viewport, button, {}, CellCentre(col, row));
+}
+
+void TestMainWindow::controlsAsDesigned_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("Label1") << "Label1" << QRect(568, 0, 57, 29) << true << "";
+    QTest::newRow("Panel1") << "Panel1" << QRect(0, 16, 217, 25) << true << "";
+    QTest::newRow("RichEdit1") << "RichEdit1" << QRect(10, 80, 33, 25) << true << "";
+    QTest::newRow("SpinEdit1") << "SpinEdit1" << QRect(176, 0, 41, 26) << true << "Font-Size";
+    QTest::newRow("ComboBox1") << "ComboBox1" << QRect(0, 0, 177, 24) << true << "";
+    QTest::newRow("SpinEdit2") << "SpinEdit2" << QRect(216, 0, 41, 26) << true << "Grid-Size";
+    QTest::newRow("DriveComboBox1") << "DriveComboBox1" << QRect(264, 0, 65, 19) << false << "";
+    QTest::newRow("DirectoryListBox1") << "DirectoryListBox1" << QRect(328, 0, 129, 33) << false
+                                       << "Right-Click to enlarge";
+    QTest::newRow("FileListBox1") << "FileListBox1" << QRect(456, 0, 113, 33) << false
+                                  << "You can use the Arrow-Keys";
+    QTest::newRow("Button1") << "Button1" << QRect(320, 0, 145, 17) << true << "Let's browse *.TTF - Files";
+    QTest::newRow("btnAdd") << "btnAdd" << QRect(296, 24, 25, 11) << false << "Install the selected TTF-Font";
+    QTest::newRow("btnDel") << "btnDel" << QRect(264, 24, 25, 11) << false << "Delete an installed Font";
+}
+
+void TestMainWindow::controlsAsDesigned()
+{
+    QFETCH(QString, name);
+    auto *control = m_form->findChild<QWidget *>(name);
+    QVERIFY(control);
+    QTEST(control->geometry(), "geometry");
+    QTEST(control->isVisible(), "visible");
+    QTEST(control->toolTip(), "hint");
+}
+
+void TestMainWindow::startsWithDesignedValues()
+{
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Tavoret"));
+    QCOMPARE(m_form->pos(), QPoint(0, 0));
+    QCOMPARE(m_form->focusWidget(), m_form->ComboBox1->focusProxy() ? m_form->ComboBox1->focusProxy()
+                                                                     : static_cast<QWidget *>(m_form->ComboBox1));
+    QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Times New Roman"));
+    QCOMPARE(m_form->StringGrid1->FontSize(), 20);
+    QCOMPARE(m_form->StringGrid1->DrawFont().pixelSize(), 27);
+    QCOMPARE(m_form->StringGrid1->DefaultColWidth(), 37);
+    QCOMPARE(m_form->StringGrid1->Cells(0, 0), QStringLiteral(" "));
+    QCOMPARE(m_form->StringGrid1->Cells(1, 2), QStringLiteral("A"));
+    QCOMPARE(m_form->StringGrid1->Cells(0, 6), QString(QChar(0x20AC)));
+    QCOMPARE(m_form->StringGrid1->Cells(15, 13), QStringLiteral("\u00FF"));
+    QCOMPARE(m_form->RichEdit1->Text(), QString());
+    QCOMPARE(m_form->mnuitdec1->text(), QStringLiteral("dec"));
+    QCOMPARE(m_form->mnuithex1->text(), QStringLiteral("hex"));
+    QCOMPARE(m_form->PopupMenu1->actions(),
+             (QList<QAction *>{m_form->mnuitCopy1, m_form->mnuitdec1, m_form->mnuithex1}));
+    // Later controls lie above earlier ones: the chart covers the rich-text box.
+    const QObjectList &children = m_form->children();
+    QVERIFY(children.indexOf(m_form->StringGrid1) > children.indexOf(m_form->RichEdit1));
+    QVERIFY(children.indexOf(m_form->ComboBox1) > children.indexOf(m_form->Panel1));
+}
+
+void TestMainWindow::resizeRule_data()
+{
+    QTest::addColumn<QSize>("outer");
+    QTest::addColumn<QSize>("grid");
+    QTest::newRow("short display") << QSize(640, 480) << QSize(630, 417);
+    QTest::newRow("tall display") << QSize(640, 600) << QSize(630, 537);
+    QTest::newRow("wide") << QSize(1000, 700) << QSize(990, 637);
+    QTest::newRow("too small") << QSize(8, 50) << QSize(0, 0);
+}
+
+void TestMainWindow::resizeRule()
+{
+    QFETCH(QSize, outer);
+    m_form->SetOuterSize(outer);
+    QTEST(m_form->StringGrid1->size(), "grid");
+    QCOMPARE(m_form->StringGrid1->pos(), QPoint(0, 35));
+    QCOMPARE(m_form->Label1->pos(), QPoint(568, 0));
+    QVERIFY(m_form->rect().contains(m_form->StringGrid1->geometry()) || m_form->StringGrid1->size().isEmpty());
+}
+
+void TestMainWindow::logoColoursFollowTheMouse()
+{
+    QTest::mouseMove(m_form->Label1, QPoint(5, 5));
+    QCOMPARE(m_form->Label1->palette().color(QPalette::WindowText), QColor(0, 8, 219));
+    QCOMPARE(m_form->Label1->palette().color(QPalette::Window), QColor(51, 69, 171));
+    QTest::mouseMove(m_form->Label1, QPoint(6, 6));
+    QCOMPARE(m_form->Label1->palette().color(QPalette::WindowText), QColor(81, 41, 94));
+    QCOMPARE(m_form->Label1->palette().color(QPalette::Window), QColor(108, 20, 121));
+}
+
+void TestMainWindow::typedCellSizeAppliesPerKeystroke()
+{
+    QLineEdit *editor = m_form->SpinEdit2->Editor();
+    editor->setFocus();
+    editor->selectAll();
+    QList<int> sizes;
+    connect(m_form->SpinEdit2, &TSpinEdit::Change, this,
+            [&] { sizes << m_form->StringGrid1->DefaultColWidth(); });
+    QTest::keyClicks(editor, QStringLiteral("5000"));
+    QCOMPARE(sizes.mid(sizes.size() - 4), (QList<int>{5, 50, 500, 5000}));
+    QCOMPARE(m_form->StringGrid1->DefaultRowHeight(), 5000);
+    m_form->SpinEdit1->setFocus(); // leaving the box corrects the value into range
+    QCOMPARE(m_form->SpinEdit2->Text(), QStringLiteral("1000"));
+    QCOMPARE(m_form->StringGrid1->DefaultColWidth(), 1000);
+    QCOMPARE(m_form->StringGrid1->DefaultRowHeight(), 1000);
+    QVERIFY(m_form->StringGrid1->verticalScrollBar()->maximum() > 0);
+}
+
+void TestMainWindow::erasedFontSizeUsesMinimum()
+{
+    QLineEdit *editor = m_form->SpinEdit1->Editor();
+    editor->setFocus();
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QCOMPARE(m_form->StringGrid1->FontSize(), 2);
+    m_form->SpinEdit2->setFocus();
+    QCOMPARE(m_form->SpinEdit1->Text(), QString()); // 2 is in range: nothing to correct
+    QCOMPARE(m_form->StringGrid1->FontSize(), 2);
+}
+
+void TestMainWindow::hugeFontSizeIsDrawnCapped()
+{
+    m_form->SpinEdit1->setText(QStringLiteral("2000000000"));
+    QCOMPARE(m_form->StringGrid1->FontSize(), 2000000000);
+    QCOMPARE(m_form->StringGrid1->DrawFont().pixelSize(), qRound(1000 * m_form->logicalDpiY() / 72.0));
+    m_form->SpinEdit2->setText(QStringLiteral("2000000000"));
+    QVERIFY(!m_form->StringGrid1->grab().isNull()); // draws, and in reasonable time
+    m_form->SpinEdit1->setText(QStringLiteral("-5"));
+    QVERIFY(!m_form->StringGrid1->grab().isNull());
+}
+
+void TestMainWindow::refusedKeysChangeNothing()
+{
+    QLineEdit *editor = m_form->SpinEdit1->Editor();
+    editor->setFocus();
+    editor->setCursorPosition(editor->text().size());
+    QTest::keyClicks(editor, QStringLiteral("a x"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("20"));
+    QTest::keyClicks(editor, QStringLiteral("-+"));
+    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("20-+"));
+}
+
+void TestMainWindow::arrowKeysStepWithinRange()
+{
+    QLineEdit *editor = m_form->SpinEdit1->Editor();
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Up);
+    QCOMPARE(m_form->StringGrid1->FontSize(), 21);
+    m_form->SpinEdit1->setText(QStringLiteral("1000"));
+    QTest::keyClick(editor, Qt::Key_Up);
+    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("1000"));
+    m_form->SpinEdit1->setText(QStringLiteral("-40"));
+    QTest::keyClick(editor, Qt::Key_Down); // below the range: the step lands on the minimum
+    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("2"));
+    QTest::mouseClick(m_form->SpinEdit1->findChild<QWidget *>(QStringLiteral("up")), Qt::LeftButton);
+    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("3"));
+}
+
+void TestMainWindow::pickByButton_data()
+{
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<int>("col");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("dec");
+    QTest::addColumn<QString>("hex");
+    QTest::addColumn<bool>("menu");
+    QTest::newRow("right on A") << Qt::RightButton << 1 << 2 << "Dec: 0065" << "Hex: 41" << true;
+    QTest::newRow("right on space") << Qt::RightButton << 0 << 0 << "Dec: 0032" << "Hex: 20" << true;
+    QTest::newRow("left on d") << Qt::LeftButton << 4 << 4 << "Dec: 0100" << "Hex: 64" << false;
+    QTest::newRow("middle on 255") << Qt::MiddleButton << 15 << 13 << "Dec: 0255" << "Hex: FF" << false;
+}
+
+void TestMainWindow::pickByButton()
+{
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(int, col);
+    QFETCH(int, row);
+    QFETCH(bool, menu);
+    m_form->SetOuterSize(QSize(640, 600));
+    PickWith(button, col, row);
+    QTEST(m_form->mnuitdec1->text(), "dec");
+    QTEST(m_form->mnuithex1->text(), "hex");
+    QCOMPARE(m_form->RichEdit1->Text(), m_form->StringGrid1->Cells(col, row));
+    QCOMPARE(m_form->RichEdit1->SelStart(), 0);
+    QCOMPARE(m_form->RichEdit1->SelLength(), 1);
+    QCOMPARE(m_form->StringGrid1->Col(), col);
+    QCOMPARE(m_form->StringGrid1->Row(), row);
+    QCOMPARE(m_form->PopupMenu1->isVisible(), menu);
+    if (!menu) // the rich-text box keeps the focus with the character selected
+        QCOMPARE(QApplication::focusWidget(), m_form->RichEdit1);
+    m_form->PopupMenu1->hide();
+}
+
+void TestMainWindow::pickAtScrolledPosition()
+{
+    m_form->SetOuterSize(QSize(640, 480)); // the 14 rows no longer fit
+    QVERIFY(m_form->StringGrid1->verticalScrollBar()->maximum() >= 3);
+    m_form->StringGrid1->setTopRow(3);
+    QWidget *viewport = m_form->StringGrid1->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(m_form->mnuitdec1->text(), QStringLiteral("Dec: 0080"));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(m_form->RichEdit1->Text(), QStringLiteral("P"));
+    QCOMPARE(m_form->StringGrid1->Row(), 3);
+}
+
+void TestMainWindow::dragEndsOnReleaseCell()
+{
+    QWidget *viewport = m_form->StringGrid1->viewport();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, CellCentre(1, 2));
+    QCOMPARE(m_form->RichEdit1->Text(), QStringLiteral("A"));
+    QMouseEvent move(QEvent::MouseMove, CellCentre(3, 4), viewport->mapToGlobal(CellCentre(3, 4)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, CellCentre(3, 4));
+    QCOMPARE(m_form->RichEdit1->Text(), QStringLiteral("c"));
+    QCOMPARE(m_form->mnuitdec1->text(), QStringLiteral("Dec: 0099"));
+    QCOMPARE(m_form->StringGrid1->Col(), 3);
+    QCOMPARE(m_form->StringGrid1->Row(), 4);
+}
+
+void TestMainWindow::pickOutsideCellsKeepsLastPick()
+{
+    m_form->SetOuterSize(QSize(640, 600));
+    PickWith(Qt::LeftButton, 1, 2);
+    // Right of column 15 the grid holds no cell.
+    const QPoint beyond(16 * 38 + 5, 10);
+    QVERIFY(beyond.x() < m_form->StringGrid1->viewport()->width());
+    QTest::mousePress(m_form->StringGrid1->viewport(), Qt::RightButton, {}, beyond);
+    QTest::mouseRelease(m_form->StringGrid1->viewport(), Qt::RightButton, {}, beyond);
+    QCOMPARE(m_form->mnuitdec1->text(), QStringLiteral("Dec: 0065"));
+    QCOMPARE(m_form->RichEdit1->Text(), QStringLiteral("A"));
+    m_form->PopupMenu1->hide();
+}
+
+void TestMainWindow::gridKeyboardMovesPickNothing()
+{
+    PickWith(Qt::LeftButton, 1, 2);
+    m_form->StringGrid1->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(m_form->StringGrid1, Qt::Key_Right);
+    QTest::keyClick(m_form->StringGrid1, Qt::Key_Down);
+    QCOMPARE(m_form->StringGrid1->Col(), 2);
+    QCOMPARE(m_form->StringGrid1->Row(), 3);
+    QCOMPARE(m_form->RichEdit1->Text(), QStringLiteral("A"));
+    QCOMPARE(m_form->mnuitdec1->text(), QStringLiteral("Dec: 0065"));
+}
+
+void TestMainWindow::copyPutsThreeFormats()
+{
+    m_form->SpinEdit1->setText(QStringLiteral("48")); // the chart's size does not reach the clipboard
+    m_form->ComboBox1->setFocus();
+    const int index = m_form->ComboBox1->findText(QStringLiteral("DejaVu Sans"));
+    QVERIFY(index >= 0);
+    m_form->ComboBox1->setCurrentIndex(index);
+    emit m_form->ComboBox1->activated(index); // as a pick by the user
+    QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("DejaVu Sans"));
+    QCOMPARE(m_form->RichEdit1->FontName(), QStringLiteral("DejaVu Sans"));
+    PickWith(Qt::RightButton, 1, 2);
+    m_form->PopupMenu1->hide();
+    QApplication::clipboard()->clear();
+    m_form->mnuitCopy1->trigger();
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QCOMPARE(data->text(), QStringLiteral("A"));
+    const QString html = data->html();
+    QVERIFY2(html.contains(QStringLiteral("font-family:'DejaVu Sans'")), qPrintable(html));
+    QVERIFY2(html.contains(QStringLiteral("font-size:12pt")), qPrintable(html));
+    const QByteArray rtf = data->data(QStringLiteral("text/rtf"));
+    QVERIFY2(rtf.contains("{\\fonttbl{\\f0\\fnil DejaVu Sans;}}") && rtf.contains("\\fs24 A}"), rtf.constData());
+    // The box keeps the character selected, so its own copy keystroke copies the same.
+    QApplication::clipboard()->clear();
+    QTest::keyClick(m_form->RichEdit1, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->mimeData()->text(), QStringLiteral("A"));
+}
+
+void TestMainWindow::emptyFaceChangesNothing()
+{
+    m_form->ComboBox1->setItemIndex(-1);
+    m_form->ComboBox1Change();
+    QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Times New Roman"));
+    QCOMPARE(m_form->RichEdit1->FontName(), QStringLiteral("Times New Roman"));
+}
+
+void TestMainWindow::symbolFontIsDetected()
+{
+    const int id = QFontDatabase::addApplicationFont(testsupport::fontPath(QStringLiteral("files/TavoretSymbol.ttf")));
+    QVERIFY(id >= 0);
+    m_form->StringGrid1->setFontName(QStringLiteral("Tavoret Test Symbol"));
+    QVERIFY(m_form->StringGrid1->SymbolFont());
+    m_form->StringGrid1->setFontName(QStringLiteral("DejaVu Sans"));
+    QVERIFY(!m_form->StringGrid1->SymbolFont());
+    QFontDatabase::removeApplicationFont(id);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
