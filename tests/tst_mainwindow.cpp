@@ -42,9 +42,13 @@ private slots:
     void copyPutsThreeFormats();
     void emptyFaceChangesNothing();
     void symbolFontIsDetected();
+    void cellsShowTheFontsOwnGlyphs_data();
+    void cellsShowTheFontsOwnGlyphs();
+    void selectedCellColours();
 
 private:
     QPoint CellCentre(int col, int row) const;
+    QImage CellImage(int col, int row) const;
     void PickWith(Qt::MouseButton button, int col, int row);
     std::unique_ptr<TForm1> m_form;
 };
@@ -143,10 +147,13 @@ void TestMainWindow::resizeRule_data()
 {
     QTest::addColumn<QSize>("outer");
     QTest::addColumn<QSize>("grid");
-    QTest::newRow("short display") << QSize(640, 480) << QSize(630, 417);
-    QTest::newRow("tall display") << QSize(640, 600) << QSize(630, 537);
-    QTest::newRow("wide") << QSize(1000, 700) << QSize(990, 637);
-    QTest::newRow("too small") << QSize(8, 50) << QSize(0, 0);
+    QTest::addColumn<bool>("horizontalBar");
+    QTest::addColumn<bool>("verticalBar");
+    QTest::newRow("short display") << QSize(640, 480) << QSize(630, 417) << false << true;
+    QTest::newRow("tall display") << QSize(640, 600) << QSize(630, 537) << false << false;
+    QTest::newRow("wide") << QSize(1000, 700) << QSize(990, 637) << false << false;
+    QTest::newRow("narrow") << QSize(400, 600) << QSize(390, 537) << true << false;
+    QTest::newRow("too small") << QSize(8, 50) << QSize(0, 0) << true << true;
 }
 
 void TestMainWindow::resizeRule()
@@ -154,6 +161,8 @@ void TestMainWindow::resizeRule()
     QFETCH(QSize, outer);
     m_form->SetOuterSize(outer);
     QTEST(m_form->StringGrid1->size(), "grid");
+    QTEST(m_form->StringGrid1->horizontalScrollBar()->maximum() > 0, "horizontalBar");
+    QTEST(m_form->StringGrid1->verticalScrollBar()->maximum() > 0, "verticalBar");
     QCOMPARE(m_form->StringGrid1->pos(), QPoint(0, 35));
     QCOMPARE(m_form->Label1->pos(), QPoint(568, 0));
     QVERIFY(m_form->rect().contains(m_form->StringGrid1->geometry()) || m_form->StringGrid1->size().isEmpty());
@@ -372,6 +381,61 @@ void TestMainWindow::symbolFontIsDetected()
     m_form->StringGrid1->setFontName(QStringLiteral("DejaVu Sans"));
     QVERIFY(!m_form->StringGrid1->SymbolFont());
     QFontDatabase::removeApplicationFont(id);
+}
+
+QImage TestMainWindow::CellImage(int col, int row) const
+{
+    const int w = m_form->StringGrid1->DefaultColWidth(), h = m_form->StringGrid1->DefaultRowHeight();
+    const QImage all = m_form->StringGrid1->viewport()->grab().toImage();
+    return all.copy(col * (w + 1), row * (h + 1), w, h);
+}
+
+void TestMainWindow::cellsShowTheFontsOwnGlyphs_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<QPoint>("first");
+    QTest::addColumn<QPoint>("second");
+    QTest::addColumn<bool>("same");
+    // Every test-font character has its own shape; characters a font lacks all show its box.
+    QTest::newRow("A and B") << "files/TavoretAlpha.ttf" << "Tavoret Test Alpha" << QPoint(1, 2) << QPoint(2, 2) << false;
+    QTest::newRow("missing: own box, no fallback") << "files/TavoretAlpha.ttf" << "Tavoret Test Alpha"
+                                                   << QPoint(0, 12) << QPoint(1, 12) << true;
+    QTest::newRow("symbol letters") << "files/TavoretSymbol.ttf" << "Tavoret Test Symbol" << QPoint(1, 2)
+                                    << QPoint(2, 2) << false;
+    QTest::newRow("symbol codes 80 and 81") << "files/TavoretSymbol.ttf" << "Tavoret Test Symbol" << QPoint(0, 6)
+                                            << QPoint(1, 6) << false;
+    QTest::newRow("symbol codes C0 and C1") << "files/TavoretSymbol.ttf" << "Tavoret Test Symbol" << QPoint(0, 10)
+                                            << QPoint(1, 10) << false;
+}
+
+void TestMainWindow::cellsShowTheFontsOwnGlyphs()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, face);
+    QFETCH(QPoint, first);
+    QFETCH(QPoint, second);
+    const int id = QFontDatabase::addApplicationFont(testsupport::fontPath(file));
+    QVERIFY(id >= 0);
+    m_form->SetOuterSize(QSize(640, 600));
+    m_form->StringGrid1->setFontName(face);
+    m_form->StringGrid1->setSelection(15, 13); // keep the highlight away from the compared cells
+    const QImage a = CellImage(first.x(), first.y());
+    const QImage b = CellImage(second.x(), second.y());
+    QVERIFY(a != CellImage(0, 0)); // something is drawn, unlike the space
+    QTEST(a == b, "same");
+    QFontDatabase::removeApplicationFont(id);
+}
+
+void TestMainWindow::selectedCellColours()
+{
+    const QColor highlight = m_form->StringGrid1->palette().color(QPalette::Highlight);
+    const QColor base = m_form->StringGrid1->palette().color(QPalette::Base);
+    m_form->StringGrid1->setSelection(3, 3);
+    QCOMPARE(CellImage(3, 3).pixelColor(1, 1), highlight); // another control has the focus
+    QCOMPARE(CellImage(4, 3).pixelColor(1, 1), base);
+    m_form->StringGrid1->setFocus();
+    QCOMPARE(CellImage(3, 3).pixelColor(5, 30), base); // the grid's own focus: normal colours
 }
 
 QTEST_MAIN(TestMainWindow)
