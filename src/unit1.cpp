@@ -22,6 +22,17 @@ namespace {
 const char *const kDefaultFace = "Times New Roman";
 const int kTallWindowHeight = 600;
 const int kShortScreenHeight = 480;
+const int kCompactListHeight = 33;
+const int kGrownFolderListHeight = 200;
+const int kGrownFileListHeight = 160;
+const int kVkLeft = 37;
+const int kVkDown = 40;
+const char *const kHintProperty = "Hint";
+
+void SetHeight(QWidget *control, int height)
+{
+    control->resize(control->width(), height);
+}
 } // namespace
 
 TForm1::TForm1(QWidget *parent)
@@ -35,6 +46,8 @@ TForm1::TForm1(QWidget *parent)
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->addActions({mnuitCopy1, mnuitdec1, mnuithex1});
     StringGrid1->setPopupMenu(PopupMenu1);
+    DriveComboBox1->setDirList(DirectoryListBox1);
+    DirectoryListBox1->setFileList(FileListBox1);
     Label1->setMouseTracking(true);
     Panel1->setMouseTracking(true);
     Label1->installEventFilter(this);
@@ -52,6 +65,14 @@ void TForm1::ConnectHandlers()
     connect(StringGrid1, &TStringGrid::MouseDown, this, &TForm1::StringGrid1MouseDown);
     connect(StringGrid1, &TStringGrid::MouseUp, this, &TForm1::StringGrid1MouseDown);
     connect(mnuitCopy1, &QAction::triggered, this, &TForm1::mnuitCopy1Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(DirectoryListBox1, &TDirectoryListBox::Click, this, &TForm1::DirectoryListBox1Enter);
+    connect(DirectoryListBox1, &TDirectoryListBox::Enter, this, &TForm1::DirectoryListBox1Enter);
+    connect(DirectoryListBox1, &TDirectoryListBox::Exit, this, &TForm1::DirectoryListBox1Exit);
+    connect(DirectoryListBox1, &TDirectoryListBox::MouseUp, this, &TForm1::DirectoryListBox1MouseUp);
+    connect(FileListBox1, &TFileListBox::Click, this, &TForm1::FileListBox1Click);
+    connect(FileListBox1, &TFileListBox::MouseUp, this, &TForm1::FileListBox1MouseUp);
+    connect(FileListBox1, &TFileListBox::KeyUp, this, &TForm1::FileListBox1KeyUp);
 }
 
 void TForm1::FormCreate()
@@ -156,6 +177,71 @@ void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const 
 void TForm1::mnuitCopy1Click()
 {
     RichEdit1->copy();
+}
+
+bool TForm1::ShowHint(const QWidget *control)
+{
+    return !control->toolTip().isEmpty();
+}
+
+void TForm1::SetShowHint(QWidget *control, bool show)
+{
+    // The hint text stays with the control while its hint is switched off.
+    if (!control->property(kHintProperty).isValid())
+        control->setProperty(kHintProperty, control->toolTip());
+    control->setToolTip(show ? control->property(kHintProperty).toString() : QString());
+}
+
+void TForm1::Button1Click()
+{
+    DriveComboBox1->show();
+    DirectoryListBox1->show();
+    FileListBox1->show();
+    Button1->hide();
+    btnAdd->show();
+    btnDel->show();
+}
+
+void TForm1::DirectoryListBox1Enter()
+{
+    SetHeight(DirectoryListBox1, kGrownFolderListHeight);
+}
+
+void TForm1::DirectoryListBox1Exit()
+{
+    SetHeight(DirectoryListBox1, kCompactListHeight);
+}
+
+void TForm1::DirectoryListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, const QPoint &)
+{
+    if (Button != Qt::RightButton)
+        return;
+    if (DirectoryListBox1->height() == kCompactListHeight) {
+        SetShowHint(DirectoryListBox1, false);
+        SetHeight(DirectoryListBox1, kGrownFolderListHeight);
+    } else {
+        SetHeight(DirectoryListBox1, kCompactListHeight);
+        SetShowHint(DirectoryListBox1, true);
+    }
+}
+
+void TForm1::FileListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, const QPoint &)
+{
+    if (Button != Qt::RightButton)
+        return;
+    SetHeight(FileListBox1,
+              FileListBox1->height() == kCompactListHeight ? kGrownFileListHeight : kCompactListHeight);
+}
+
+void TForm1::FileListBox1KeyUp(int Key, Qt::KeyboardModifiers)
+{
+    if (Key >= kVkLeft && Key <= kVkDown)
+        SetShowHint(FileListBox1, false);
+}
+
+void TForm1::FileListBox1Click()
+{
+    // Previews the selected font file.
 }
 
 void TForm1::RemovePreviewFont()

@@ -28,7 +28,18 @@ public:
     void Label1Click();
     void StringGrid1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint &Pos);
     void mnuitCopy1Click();
+    void DirectoryListBox1Enter();
+    void DirectoryListBox1Exit();
+    void FileListBox1Click();
     void FormClose();
+    void Button1Click();
+    void FileListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint &Pos);
+    void DirectoryListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint &Pos);
+    void FileListBox1KeyUp(int Key, Qt::KeyboardModifiers Shift);
+
+    // Whether a control's hint pops up when the pointer rests on it.
+    static bool ShowHint(const QWidget *control);
+    static void SetShowHint(QWidget *control, bool show);
 
     // Outer size: the window with its frame and title bar.
     QSize OuterSize() const;
