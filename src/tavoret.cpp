@@ -1,11 +1,28 @@
 // Tavoret: a viewer for the characters 32 to 255 of installed and uninstalled fonts.
+#include "commandline.h"
+#include "fonttable.h"
 #include "unit1.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
+    // Help and version need no display, so the arguments are read before the application starts.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QTextStream out(stdout), err(stderr);
+    const CommandLine commandLine = ParseCommandLine(arguments, out, err);
+    out.flush();
+    err.flush();
+    if (commandLine.exit)
+        return 0;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavoret"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavoret"));
@@ -13,8 +30,15 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral("tavoret"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavoret.svg")));
 
+    platform::FontTable &fonts = platform::FontTable::Instance();
+    fonts.SweepStalePreviewLinks();
+    StartupFontNames = fonts.ReadInstalledFontNames();
+
     TForm1 form;
     form.move(0, 0);
     form.show();
+    // Files named on the command line arrive like one drop of those files on the window.
+    if (!commandLine.files.isEmpty())
+        QTimer::singleShot(0, &form, [&form, &commandLine] { form.FileDrag1->ReadNames(commandLine.files); });
     return app.exec();
 }

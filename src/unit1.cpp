@@ -2,10 +2,15 @@
 
 #include "charset.h"
 #include "chartcells.h"
+#include "filecopy.h"
 #include "fontsubstitutes.h"
+#include "fonttable.h"
 #include "screen.h"
+#include "shell.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
@@ -28,6 +33,11 @@ const int kGrownFileListHeight = 160;
 const int kVkLeft = 37;
 const int kVkDown = 40;
 const char *const kHintProperty = "Hint";
+const char *const kAlreadyInstalled = "already installed Font";
+const char *const kNotAFontFile = "not a valid Font-File";
+const char *const kDoneNothing = "Done nothing, because ...";
+const char *const kNothingSelected = "There is no .TTF - File in the righthand File-List-Box selected.";
+const char *const kCopyFailed = "The File could not be copied into the Fonts-Folder.";
 
 void SetHeight(QWidget *control, int height)
 {
@@ -48,6 +58,10 @@ TForm1::TForm1(QWidget *parent)
     StringGrid1->setPopupMenu(PopupMenu1);
     DriveComboBox1->setDirList(DirectoryListBox1);
     DirectoryListBox1->setFileList(FileListBox1);
+    FileDrag1 = new TFileDrag(this);
+    FileDrag1->setObjectName(QStringLiteral("FileDrag1"));
+    FileDrag1->setEnableDrop(false);
+    FileDrag1->setOnDrop([this](QObject *) { FileDrag1Drop(); });
     Label1->setMouseTracking(true);
     Panel1->setMouseTracking(true);
     Label1->installEventFilter(this);
@@ -61,7 +75,11 @@ void TForm1::ConnectHandlers()
 {
     connect(SpinEdit1, &TSpinEdit::Change, this, &TForm1::SpinEdit1Change);
     connect(SpinEdit2, &TSpinEdit::Change, this, &TForm1::SpinEdit2Change);
+    connect(ComboBox1, &TComboBox::Click, this, &TForm1::ComboBox1Click);
     connect(ComboBox1, &TComboBox::Change, this, &TForm1::ComboBox1Change);
+    connect(SpinEdit1, &TSpinEdit::EntryMouseMove, this, &TForm1::Panel1MouseMove);
+    connect(btnAdd, &QPushButton::clicked, this, &TForm1::btnAddClick);
+    connect(btnDel, &QPushButton::clicked, this, &TForm1::btnDelClick);
     connect(StringGrid1, &TStringGrid::MouseDown, this, &TForm1::StringGrid1MouseDown);
     connect(StringGrid1, &TStringGrid::MouseUp, this, &TForm1::StringGrid1MouseDown);
     connect(mnuitCopy1, &QAction::triggered, this, &TForm1::mnuitCopy1Click);
@@ -81,7 +99,7 @@ void TForm1::FormCreate()
     FillChart();
     FillFontList();
     ApplyScreenHeightRule();
-    // Accepting dropped files is switched on here once the drop target exists.
+    FileDrag1->setEnableDrop(true);
 }
 
 void TForm1::FillChart()
@@ -126,8 +144,35 @@ void TForm1::SpinEdit1Change()
 
 void TForm1::ComboBox1Change()
 {
+    ApplySelectedFace();
+}
+
+void TForm1::ApplySelectedFace()
+{
+    // An empty name (nothing selected) leaves both fonts as they are.
     StringGrid1->setFontName(ComboBox1->Text());
     RichEdit1->setFontName(ComboBox1->Text());
+}
+
+void TForm1::RefreshFontList()
+{
+    const QStringList names = platform::FontTable::Instance().ReadInstalledFontNames();
+    ComboBox1->setSorted(true);
+    ComboBox1->Fill(names);
+    FontsChanged = 0;
+}
+
+void TForm1::ComboBox1Click()
+{
+    if (FontsChanged == 1)
+        RefreshFontList();
+}
+
+void TForm1::Panel1MouseMove()
+{
+    if (FontsChanged == 1)
+        RefreshFontList();
+    ComboBox1->setSorted(true);
 }
 
 void TForm1::SpinEdit2Change()
@@ -241,12 +286,81 @@ void TForm1::FileListBox1KeyUp(int Key, Qt::KeyboardModifiers)
 
 void TForm1::FileListBox1Click()
 {
-    // Previews the selected font file.
+    platform::FontTable &fonts = platform::FontTable::Instance();
+    ComboBox1->setSorted(false);
+    RemovePreviewFont();
+    FontCountBefore = int(fonts.ReadInstalledFontNames().size());
+    PreviewFontFile = FileListBox1->FileName();
+    const int facesAdded = fonts.AddFontResource(PreviewFontFile);
+    fonts.AnnounceFontChange();
+    ComboBox1->Fill(fonts.ReadInstalledFontNames());
+    if (ComboBox1->count() != FontCountBefore) {
+        // The face added last is the selector's last entry while sorting is off.
+        ComboBox1->setItemIndex(ComboBox1->count() - 1);
+        ApplySelectedFace();
+    } else if (facesAdded == 0 && !PreviewFontFile.isEmpty()) {
+        ComboBox1->setText(QLatin1String(kNotAFontFile));
+    } else {
+        ComboBox1->setText(QLatin1String(kAlreadyInstalled));
+    }
 }
 
 void TForm1::RemovePreviewFont()
 {
-    // Hands PreviewFontFile back to the font table once previews exist.
+    platform::FontTable::Instance().RemoveFontResource(PreviewFontFile);
+}
+
+void TForm1::btnAddClick()
+{
+    if (FileListBox1->FileName().isEmpty()) {
+        QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kNothingSelected));
+        return;
+    }
+    RemovePreviewFont();
+    platform::EnsureUserFontsFolder();
+    const QString folder = platform::UserFontsFolder();
+    const QString target = folder + QLatin1Char('/') + QFileInfo(FileListBox1->FileName()).fileName();
+    // A file of that name in the folder stays as it is, silently; any other failure is reported.
+    if (platform::CopyFileNoOverwrite(FileListBox1->FileName(), target) == platform::CopyResult::Failed) {
+        QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kCopyFailed));
+        return;
+    }
+    platform::OpenFolder(folder);
+    FontsChanged = 1;
+}
+
+void TForm1::btnDelClick()
+{
+    platform::EnsureUserFontsFolder();
+    platform::OpenFolder(platform::UserFontsFolder());
+    FontsChanged = 1;
+}
+
+bool TForm1::IsTrueTypeExtension(const QString &extension)
+{
+    QString upper = extension;
+    for (QChar &ch : upper) {
+        if (ch >= QLatin1Char('a') && ch <= QLatin1Char('z'))
+            ch = QChar(ch.unicode() - 'a' + 'A');
+    }
+    return upper == QLatin1String("TTF");
+}
+
+void TForm1::FileDrag1Drop()
+{
+    if (FileDrag1->FileCount() == 0)
+        return;
+    const QString name = FileDrag1->NameWithPath().at(0);
+    // A folder named like a font file, or a file gone since the drop, is not a TrueType file.
+    if (IsTrueTypeExtension(FileDrag1->Extension().at(0)) && QFileInfo(name).isFile()) {
+        Button1Click();
+        DriveComboBox1->setDrive(name);
+        DirectoryListBox1->setDirectory(name);
+        FileListBox1->setFileName(name);
+    }
+    FileListBox1Click();
+    if (FileListBox1->isVisible())
+        FileListBox1->setFocusByProgram();
 }
 
 void TForm1::FormClose()
@@ -256,6 +370,8 @@ void TForm1::FormClose()
 
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == Panel1 && event->type() == QEvent::MouseMove)
+        Panel1MouseMove();
     if (watched == Label1) {
         if (event->type() == QEvent::MouseMove)
             Label1MouseMove();

@@ -2,6 +2,7 @@
 // the browser for font files that are not installed.
 #pragma once
 
+#include "filedrag.h"
 #include "logocolours.h"
 #include "ui_unit1.h"
 
@@ -18,6 +19,7 @@ public:
     explicit TForm1(QWidget *parent = nullptr);
 
     QMenu *PopupMenu1;
+    TFileDrag *FileDrag1;
 
     void FormCreate();
     void SpinEdit1Change();
@@ -35,7 +37,19 @@ public:
     void Button1Click();
     void FileListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint &Pos);
     void DirectoryListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint &Pos);
+    void btnAddClick();
+    void btnDelClick();
+    void ComboBox1Click();
+    void Panel1MouseMove();
     void FileListBox1KeyUp(int Key, Qt::KeyboardModifiers Shift);
+    void FileDrag1Drop();
+
+    // Re-reads the installed fonts into the selector, sorted, and clears FontsChanged.
+    void RefreshFontList();
+    // Removes the font file under preview from the font table.
+    void RemovePreviewFont();
+    // "TTF" in any letter case, and nothing else.
+    static bool IsTrueTypeExtension(const QString &extension);
 
     // Whether a control's hint pops up when the pointer rests on it.
     static bool ShowHint(const QWidget *control);
@@ -56,7 +70,7 @@ private:
     void FillChart();
     void FillFontList();
     void ApplyScreenHeightRule();
-    void RemovePreviewFont();
+    void ApplySelectedFace();
 
     LogoColours m_logoColours;
     QSize m_designedOuterSize;
