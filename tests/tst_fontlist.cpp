@@ -5,6 +5,7 @@
 #include "unit1.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QFontInfo>
 #include <QSignalSpy>
 #include <QtTest>
@@ -143,7 +144,7 @@ void TestFontList::stripMoveRereadsSorted()
 {
     Open({"Times New Roman"});
     FontsChanged = 1;
-    QTest::mouseMove(m_form->Panel1, QPoint(100, 20));
+    QTest::mouseMove(m_form->Panel1, QPoint(100, 12)); // the bare strip between the boxes and the chart
     QCOMPARE(FontsChanged, 0);
     const QStringList items = m_form->ComboBox1->Items();
     QVERIFY(items.size() > 3);
@@ -187,8 +188,8 @@ void TestFontList::movesWithNothingStaleChangeNothing()
     Open({"b", "a", "Times New Roman"});
     QWidget *target = over == QLatin1String("Panel1") ? static_cast<QWidget *>(m_form->Panel1)
                                                         : m_form->SpinEdit1->Editor();
-    QTest::mouseMove(target, QPoint(5, 20));
-    QTest::mouseMove(target, QPoint(6, 5));
+    QTest::mouseMove(target, QPoint(5, 10));
+    QTest::mouseMove(target, QPoint(6, 12));
     QCOMPARE(m_form->ComboBox1->Items(), (QStringList{"a", "b", "Times New Roman"}));
     QCOMPARE(m_form->ComboBox1->Text(), QStringLiteral("Times New Roman"));
     QCOMPARE(FontsChanged, 0);
