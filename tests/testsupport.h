@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace testsupport {
 
@@ -13,5 +14,20 @@ QString fontPath(const QString &relative);
 QString homeDir();
 // Empties a folder (created when missing) so a test starts from a known state.
 void resetDir(const QString &path);
+
+// Makes a logging script the desktop's handler for folders (through XDG_DATA_HOME and
+// XDG_CONFIG_HOME), so that xdg-open appends each folder it is asked to open to `logPath`.
+void InstallFolderOpenerLog(const QString &logPath);
+// The lines of a text file; empty when it does not exist.
+QStringList ReadLines(const QString &path);
+
+// The next message box that opens is answered with OK; its caption and text are kept here.
+struct MessageBoxSeen
+{
+    QString caption;
+    QString text;
+    int count = 0;
+};
+void AnswerMessageBoxes(MessageBoxSeen *seen);
 
 } // namespace testsupport
