@@ -7,6 +7,7 @@
 #include "fonttable.h"
 #include "screen.h"
 #include "shell.h"
+#include "unit2.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -49,6 +50,7 @@ TForm1::TForm1(QWidget *parent)
     : QWidget(parent)
 {
     Form1 = this;
+    Q_INIT_RESOURCE(tavoret); // the library is static: pull in its resources
     platform::InstallFontSubstitutes();
     setupUi(this);
     m_designedOuterSize = size();
@@ -201,7 +203,7 @@ void TForm1::Label1MouseMove()
 
 void TForm1::Label1Click()
 {
-    // Opens the About box.
+    OpenAboutBox();
 }
 
 void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const QPoint &Pos)

@@ -1,0 +1,280 @@
+#include "unit2.h"
+#include "ui_unit2.h"
+
+#include "aboutanimation.h"
+#include "tshape.h"
+#include "tsymbollabel.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTextEdit>
+#include <QThread>
+
+TAboutBox *AboutBox = nullptr;
+int StopAnimation = 0;
+
+namespace {
+
+void ProcessEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+// The symbol's own font file lives in the program's resources, which a static library has to
+// register explicitly (outside any namespace, where the resource's initialiser is declared).
+static void RegisterAboutResources()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(about);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+QRect PrimaryScreenGeometry()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect();
+}
+
+void OpenAboutBox()
+{
+    auto *box = new TAboutBox;  // no parent: the application owns it until it releases itself
+    box->hide();
+    box->move(box->x(), PrimaryScreenGeometry().top() - box->frameGeometry().height());
+    box->exec();                // modal for the whole application
+}
+
+// The symbol is the backslash of a symbol font, where it is a picture. The form names
+// "Wingdings" at 48 points. Where that face is missing, URW's Dingbats face "D050000L" (package
+// fonts-urw-base35, present on most systems along with Ghostscript; older systems call it
+// "Dingbats") stands in: its backslash is an open-centred six-petal asterisk. Where neither is
+// installed, the label draws the backslash with the program's own symbol font
+// (resources/aboutsymbol.ttf, a rosette), read from the resources without ever being
+// registered, so that it never shows among the installed fonts or changes their count. A plain
+// text face is never used: it would show a mere backslash.
+TAboutBox::TAboutBox(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::TAboutBox)
+{
+    AboutBox = this;
+    RegisterAboutResources();
+    ui->setupUi(this);
+    Shape1 = ui->Shape1;
+    Panel1 = ui->Panel1;
+    ProductName = ui->ProductName;
+    Version = ui->Version;
+    Label1 = ui->Label1;
+    Memo1 = ui->Memo1;
+    OKButton = ui->OKButton;
+
+    // What the form format cannot say: a fixed dialog frame, a font 13 pixels high, labels
+    // that size themselves to their captions, the symbol's stand-in faces, and centred memo
+    // lines.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(13);
+    setFont(dialogFont);
+    ProductName->adjustSize();
+    Version->adjustSize();
+    QFont symbolFont = Label1->font();
+    symbolFont.setFamilies({QStringLiteral("Wingdings"), QStringLiteral("D050000L"),
+                            QStringLiteral("Dingbats")});
+    Label1->setFont(symbolFont);
+    QTextOption centred = Memo1->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    Memo1->document()->setDefaultTextOption(centred);
+
+    // Placed at the screen's centre.
+    const QRect screen = PrimaryScreenGeometry();
+    move(screen.x() + (screen.width() - width()) / 2,
+         screen.y() + (screen.height() - height()) / 2);
+
+    connect(Label1, &TSymbolLabel::clicked, this, &TAboutBox::Label1Click);
+    connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+    connect(this, &QDialog::finished, this, &TAboutBox::FormClose);
+    // One filter on the application sees both the OK button's mouse presses and releases and
+    // the application's quit request.
+    qApp->installEventFilter(this);
+
+    FormCreate();
+}
+
+TAboutBox::~TAboutBox()
+{
+    if (AboutBox == this)
+        AboutBox = nullptr;
+}
+
+void TAboutBox::FormCreate()
+{
+    SetTop(PrimaryScreenGeometry().top() - OuterHeight());
+}
+
+void TAboutBox::FormActivate()
+{
+    m_animating = true;
+    SetTop(PrimaryScreenGeometry().top() - OuterHeight());
+    QFont symbolFont = Label1->font();
+    symbolFont.setPointSize(PulseLargest);
+    Label1->setFont(symbolFont);
+
+    // Slide in, one pixel per step, from just above the screen to the middle.
+    const QRect screen = PrimaryScreenGeometry();
+    const int height = OuterHeight();
+    const int endTop = screen.top() + SlideEndTop(screen.height(), height);
+    for (int top = screen.top() - height; top <= endTop && !m_appQuitting; ++top) {
+        ProcessEvents();
+        SetTop(top);
+    }
+
+    Memo1->setPlainText(UnscrambleCredits(ScrambledCredits()));
+
+    StopAnimation = 0;
+    int size = PulseLargest;
+    int step = 0;
+    do {
+        PulseStep(size, step);
+        SetSymbolSize(size);
+        ProcessEvents();
+        if (PulsingMustEnd())
+            break;
+        for (int i = 0; i < PulseSleeps; ++i) {
+            QThread::msleep(PulseSleepMs);
+            ProcessEvents();
+        }
+    } while (!PulsingMustEnd());
+
+    ProcessEvents();
+    m_animating = false;
+    done(m_closeRecorded ? m_recordedResult : QDialog::Rejected);
+}
+
+void TAboutBox::Label1Click()
+{
+    QPalette colours = Label1->palette();
+    colours.setColor(QPalette::Window, Qt::white);
+    colours.setColor(QPalette::WindowText, Qt::black);
+    Label1->setPalette(colours);
+}
+
+void TAboutBox::OKButtonClick()
+{
+    // The dialog's own colour is the system's button face.
+    QPalette colours = Label1->palette();
+    colours.setColor(QPalette::Window, palette().color(QPalette::Window));
+    colours.setColor(QPalette::WindowText, Qt::white);
+    Label1->setPalette(colours);
+    StopAnimation = 1;
+    ProcessEvents();
+    done(QDialog::Accepted);
+}
+
+void TAboutBox::OKButtonMouseDown()
+{
+    StopAnimation = 1;
+    done(QDialog::Accepted);
+}
+
+// Released once control is back in the event loop, never inside one of its own handlers.
+void TAboutBox::FormClose()
+{
+    deleteLater();
+}
+
+void TAboutBox::done(int result)
+{
+    if (m_animating) {
+        m_closeRecorded = true;
+        m_recordedResult = result;
+        return;
+    }
+    QDialog::done(result);
+}
+
+// The animation starts once the box is on screen and the modal loop runs, so that the
+// showing (default button, focus) is complete before it takes over.
+void TAboutBox::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_activationQueued) {
+        m_activationQueued = true;
+        QMetaObject::invokeMethod(this, &TAboutBox::ActivateOnce, Qt::QueuedConnection);
+    }
+}
+
+void TAboutBox::ActivateOnce()
+{
+    if (isVisible())
+        FormActivate();
+}
+
+// A close from the title bar or the system menu is recorded and keeps the box open while the
+// symbol pulses. When the whole application quits, the box lets itself be closed and the
+// pulsing ends, so that a quit or a log-out is never held up by a spinning box.
+void TAboutBox::closeEvent(QCloseEvent *event)
+{
+    if (m_animating && m_appQuitting) {
+        event->accept();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+// The box has no cancel button: Escape does nothing.
+void TAboutBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == qApp && event->type() == QEvent::Quit) {
+        m_appQuitting = true;
+    } else if (watched == OKButton) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+            OKButtonMouseDown();
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TAboutBox::SetTop(int top)
+{
+    move(pos().x(), top);
+}
+
+int TAboutBox::OuterHeight() const
+{
+    return frameGeometry().height();
+}
+
+void TAboutBox::SetSymbolSize(int points)
+{
+    QFont symbolFont = Label1->font();
+    symbolFont.setPointSize(points);
+    Label1->setFont(symbolFont);
+    Label1->move(SymbolOffset(points), SymbolOffset(points));
+}
+
+// Besides OK, the pulsing ends when the application quits or the box is no longer shown
+// (nobody could press OK any more).
+bool TAboutBox::PulsingMustEnd() const
+{
+    return StopAnimation == 1 || m_appQuitting || QCoreApplication::closingDown() || !isVisible();
+}

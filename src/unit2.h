@@ -1,0 +1,83 @@
+// The About box: it slides down from above the screen, then lets its symbol pulse until OK is
+// pressed. The whole animation runs inside the activation handler, which handles pending
+// events itself at every step.
+#pragma once
+
+#include <QDialog>
+#include <QRect>
+#include <memory>
+
+namespace Ui {
+class TAboutBox;
+}
+class QFrame;
+class QLabel;
+class QPushButton;
+class QTextEdit;
+class TShape;
+class TSymbolLabel;
+
+class TAboutBox : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Stores the new box in AboutBox before anything else, then builds the form and runs
+    // FormCreate.
+    explicit TAboutBox(QWidget *parent = nullptr);
+    ~TAboutBox() override;
+
+    // The controls, as the form names them.
+    TShape *Shape1 = nullptr;
+    QFrame *Panel1 = nullptr;
+    QLabel *ProductName = nullptr;
+    QLabel *Version = nullptr;
+    TSymbolLabel *Label1 = nullptr;
+    QTextEdit *Memo1 = nullptr;
+    QPushButton *OKButton = nullptr;
+
+    // Event handlers.
+    void FormCreate();
+    void FormActivate();
+    void Label1Click();
+    void OKButtonClick();
+    void OKButtonMouseDown();
+    void FormClose();
+
+public slots:
+    // While the animation runs, a close request is only recorded; the box closes when the
+    // animation has ended.
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void ActivateOnce();
+    void SetTop(int top);
+    int OuterHeight() const;
+    void SetSymbolSize(int points);
+    bool PulsingMustEnd() const;
+
+    std::unique_ptr<Ui::TAboutBox> ui;
+    bool m_activationQueued = false;
+    bool m_animating = false;
+    bool m_closeRecorded = false;
+    int m_recordedResult = QDialog::Rejected;
+    bool m_appQuitting = false;
+};
+
+// The box currently open (or last created); cleared when that box is destroyed.
+extern TAboutBox *AboutBox;
+// 1 once OK has been pressed: the pulsing ends at its next test. 0 while the symbol pulses.
+extern int StopAnimation;
+
+// Opens a new About box just above the top edge of the screen and shows it modally; returns
+// when it has closed. The box releases itself afterwards.
+void OpenAboutBox();
+
+// The primary screen's rectangle, in device-independent pixels.
+QRect PrimaryScreenGeometry();
