@@ -1,6 +1,7 @@
 // Tavoret: a viewer for the characters 32 to 255 of installed and uninstalled fonts.
 #include "commandline.h"
 #include "fonttable.h"
+#include "termination.h"
 #include "unit1.h"
 
 #include <QApplication>
@@ -37,6 +38,12 @@ int main(int argc, char **argv)
     TForm1 form;
     form.move(0, 0);
     form.show();
+    // A session that ends, or Ctrl+C in a terminal, closes the window as the user would, so that
+    // the preview is removed.
+    platform::HandleTerminationSignals([&form] {
+        form.close();
+        QCoreApplication::quit();
+    });
     // Files named on the command line arrive like one drop of those files on the window.
     if (!commandLine.files.isEmpty())
         QTimer::singleShot(0, &form, [&form, &commandLine] { form.FileDrag1->ReadNames(commandLine.files); });
