@@ -28,11 +28,10 @@ private slots:
     void resizeRule_data();
     void resizeRule();
     void logoColoursFollowTheMouse();
+    void sizeBoxes_data();
+    void sizeBoxes();
     void typedCellSizeAppliesPerKeystroke();
-    void erasedFontSizeUsesMinimum();
-    void hugeFontSizeIsDrawnCapped();
-    void refusedKeysChangeNothing();
-    void arrowKeysStepWithinRange();
+    void hugeSizesAreDrawnCapped();
     void pickByButton_data();
     void pickByButton();
     void pickAtScrolledPosition();
@@ -41,7 +40,6 @@ private slots:
     void gridKeyboardMovesPickNothing();
     void copyPutsThreeFormats();
     void emptyFaceChangesNothing();
-    void symbolFontIsDetected();
     void cellsShowTheFontsOwnGlyphs_data();
     void cellsShowTheFontsOwnGlyphs();
     void selectedCellColours();
@@ -122,17 +120,12 @@ void TestMainWindow::startsWithDesignedValues()
 {
     QCOMPARE(m_form->windowTitle(), QStringLiteral("Tavoret"));
     QCOMPARE(m_form->pos(), QPoint(0, 0));
-    QCOMPARE(m_form->focusWidget(), m_form->ComboBox1->focusProxy() ? m_form->ComboBox1->focusProxy()
-                                                                     : static_cast<QWidget *>(m_form->ComboBox1));
+    QCOMPARE(m_form->focusWidget(), m_form->ComboBox1);
     QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Times New Roman"));
     QCOMPARE(m_form->StringGrid1->FontSize(), 20);
     QCOMPARE(m_form->StringGrid1->DrawFont().pixelSize(), 27);
-    QCOMPARE(m_form->StringGrid1->DefaultColWidth(), 37);
-    QCOMPARE(m_form->StringGrid1->Cells(0, 0), QStringLiteral(" "));
-    QCOMPARE(m_form->StringGrid1->Cells(1, 2), QStringLiteral("A"));
     QCOMPARE(m_form->StringGrid1->Cells(0, 6), QString(QChar(0x20AC)));
     QCOMPARE(m_form->StringGrid1->Cells(15, 13), QStringLiteral("\u00FF"));
-    QCOMPARE(m_form->RichEdit1->Text(), QString());
     QCOMPARE(m_form->mnuitdec1->text(), QStringLiteral("dec"));
     QCOMPARE(m_form->mnuithex1->text(), QStringLiteral("hex"));
     QCOMPARE(m_form->PopupMenu1->actions(),
@@ -178,73 +171,71 @@ void TestMainWindow::logoColoursFollowTheMouse()
     QCOMPARE(m_form->Label1->palette().color(QPalette::Window), QColor(108, 20, 121));
 }
 
+void TestMainWindow::sizeBoxes_data()
+{
+    QTest::addColumn<QString>("box");   // "font" or "cell"
+    QTest::addColumn<QString>("start"); // the box's text first
+    QTest::addColumn<QString>("keys");  // typed text; ^ Up, v Down, < Backspace, ! Enter, | leave the box
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("applied");   // the chart's font size or cell size afterwards
+    QTest::newRow("typed, then left") << "cell" << "" << "5000|" << "1000" << 1000;
+    QTest::newRow("erased: the minimum, nothing corrected") << "font" << "20" << "<<|" << "" << 2;
+    QTest::newRow("refused keys beep") << "font" << "20" << "a x!" << "20" << 20;
+    QTest::newRow("signs are typed") << "font" << "20" << "-+" << "20-+" << 2;
+    QTest::newRow("up") << "font" << "20" << "^" << "21" << 21;
+    QTest::newRow("up at the maximum") << "font" << "1000" << "^" << "1000" << 1000;
+    QTest::newRow("down below the range") << "font" << "-40" << "v" << "2" << 2;
+    QTest::newRow("negative, then left") << "cell" << "" << "-7|" << "1" << 1;
+}
+
+void TestMainWindow::sizeBoxes()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, start);
+    QFETCH(QString, keys);
+    TSpinEdit *spin = box == QLatin1String("font") ? m_form->SpinEdit1 : m_form->SpinEdit2;
+    spin->setText(start);
+    QLineEdit *editor = spin->Editor();
+    editor->setFocus();
+    editor->setCursorPosition(start.size());
+    for (const QChar key : keys) {
+        switch (key.unicode()) {
+        case '^': QTest::keyClick(editor, Qt::Key_Up); break;
+        case 'v': QTest::keyClick(editor, Qt::Key_Down); break;
+        case '<': QTest::keyClick(editor, Qt::Key_Backspace); break;
+        case '!': QTest::keyClick(editor, Qt::Key_Return); break;
+        case '|': m_form->ComboBox1->setFocus(); break;
+        default: QTest::keyClicks(editor, QString(key));
+        }
+    }
+    QTEST(spin->Text(), "text");
+    TStringGrid *grid = m_form->StringGrid1;
+    QTEST(box == QLatin1String("font") ? grid->FontSize() : grid->DefaultColWidth(), "applied");
+    QCOMPARE(grid->DefaultRowHeight(), grid->DefaultColWidth());
+}
+
 void TestMainWindow::typedCellSizeAppliesPerKeystroke()
 {
     QLineEdit *editor = m_form->SpinEdit2->Editor();
     editor->setFocus();
     editor->selectAll();
     QList<int> sizes;
-    connect(m_form->SpinEdit2, &TSpinEdit::Change, this,
-            [&] { sizes << m_form->StringGrid1->DefaultColWidth(); });
+    connect(m_form->SpinEdit2, &TSpinEdit::Change, this, [&] { sizes << m_form->StringGrid1->DefaultColWidth(); });
     QTest::keyClicks(editor, QStringLiteral("5000"));
     QCOMPARE(sizes.mid(sizes.size() - 4), (QList<int>{5, 50, 500, 5000}));
-    QCOMPARE(m_form->StringGrid1->DefaultRowHeight(), 5000);
-    m_form->SpinEdit1->setFocus(); // leaving the box corrects the value into range
-    QCOMPARE(m_form->SpinEdit2->Text(), QStringLiteral("1000"));
-    QCOMPARE(m_form->StringGrid1->DefaultColWidth(), 1000);
-    QCOMPARE(m_form->StringGrid1->DefaultRowHeight(), 1000);
-    QVERIFY(m_form->StringGrid1->verticalScrollBar()->maximum() > 0);
+    QTest::mouseClick(m_form->SpinEdit2->findChild<QWidget *>(QStringLiteral("up")), Qt::LeftButton);
+    QCOMPARE(m_form->SpinEdit2->Text(), QStringLiteral("1000")); // a step lands within the range
 }
 
-void TestMainWindow::erasedFontSizeUsesMinimum()
-{
-    QLineEdit *editor = m_form->SpinEdit1->Editor();
-    editor->setFocus();
-    editor->selectAll();
-    QTest::keyClick(editor, Qt::Key_Backspace);
-    QCOMPARE(m_form->StringGrid1->FontSize(), 2);
-    m_form->SpinEdit2->setFocus();
-    QCOMPARE(m_form->SpinEdit1->Text(), QString()); // 2 is in range: nothing to correct
-    QCOMPARE(m_form->StringGrid1->FontSize(), 2);
-}
-
-void TestMainWindow::hugeFontSizeIsDrawnCapped()
+void TestMainWindow::hugeSizesAreDrawnCapped()
 {
     m_form->SpinEdit1->setText(QStringLiteral("2000000000"));
+    m_form->SpinEdit2->setText(QStringLiteral("2000000000"));
     QCOMPARE(m_form->StringGrid1->FontSize(), 2000000000);
     QCOMPARE(m_form->StringGrid1->DrawFont().pixelSize(), qRound(1000 * m_form->logicalDpiY() / 72.0));
-    m_form->SpinEdit2->setText(QStringLiteral("2000000000"));
     QVERIFY(!m_form->StringGrid1->grab().isNull()); // draws, and in reasonable time
     m_form->SpinEdit1->setText(QStringLiteral("-5"));
     QVERIFY(!m_form->StringGrid1->grab().isNull());
-}
-
-void TestMainWindow::refusedKeysChangeNothing()
-{
-    QLineEdit *editor = m_form->SpinEdit1->Editor();
-    editor->setFocus();
-    editor->setCursorPosition(editor->text().size());
-    QTest::keyClicks(editor, QStringLiteral("a x"));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("20"));
-    QTest::keyClicks(editor, QStringLiteral("-+"));
-    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("20-+"));
-}
-
-void TestMainWindow::arrowKeysStepWithinRange()
-{
-    QLineEdit *editor = m_form->SpinEdit1->Editor();
-    editor->setFocus();
-    QTest::keyClick(editor, Qt::Key_Up);
-    QCOMPARE(m_form->StringGrid1->FontSize(), 21);
-    m_form->SpinEdit1->setText(QStringLiteral("1000"));
-    QTest::keyClick(editor, Qt::Key_Up);
-    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("1000"));
-    m_form->SpinEdit1->setText(QStringLiteral("-40"));
-    QTest::keyClick(editor, Qt::Key_Down); // below the range: the step lands on the minimum
-    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("2"));
-    QTest::mouseClick(m_form->SpinEdit1->findChild<QWidget *>(QStringLiteral("up")), Qt::LeftButton);
-    QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("3"));
 }
 
 void TestMainWindow::pickByButton_data()
@@ -370,17 +361,6 @@ void TestMainWindow::emptyFaceChangesNothing()
     m_form->ComboBox1Change();
     QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Times New Roman"));
     QCOMPARE(m_form->RichEdit1->FontName(), QStringLiteral("Times New Roman"));
-}
-
-void TestMainWindow::symbolFontIsDetected()
-{
-    const int id = QFontDatabase::addApplicationFont(testsupport::fontPath(QStringLiteral("files/TavoretSymbol.ttf")));
-    QVERIFY(id >= 0);
-    m_form->StringGrid1->setFontName(QStringLiteral("Tavoret Test Symbol"));
-    QVERIFY(m_form->StringGrid1->SymbolFont());
-    m_form->StringGrid1->setFontName(QStringLiteral("DejaVu Sans"));
-    QVERIFY(!m_form->StringGrid1->SymbolFont());
-    QFontDatabase::removeApplicationFont(id);
 }
 
 QImage TestMainWindow::CellImage(int col, int row) const

@@ -2,6 +2,7 @@
 #include "charset.h"
 
 #include <QFocusEvent>
+#include <QGlyphRun>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -229,6 +230,9 @@ void TStringGrid::paintEvent(QPaintEvent *)
     painter.fillRect(viewport()->rect(), pal.color(QPalette::Base));
     painter.setFont(DrawFont());
     const int ascent = painter.fontMetrics().ascent();
+    // Glyphs are looked up in the font itself and drawn as they are: a character the font lacks
+    // shows its missing-glyph box, and format characters such as the soft hyphen show their glyph.
+    const QRawFont raw = QRawFont::fromFont(DrawFont());
     const bool active = IsActiveControl();
 
     int y = 0;
@@ -241,7 +245,7 @@ void TStringGrid::paintEvent(QPaintEvent *)
             painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
             painter.save();
             painter.setClipRect(cell);
-            painter.drawText(QPoint(x + 2, y + 2 + ascent), DisplayText(Cells(c, r)));
+            DrawCellText(painter, raw, QPoint(x + 2, y + 2 + ascent), DisplayText(Cells(c, r)));
             painter.restore();
             if (c == m_col && r == m_row && active) {
                 QStyleOptionFocusRect option;
@@ -260,6 +264,26 @@ void TStringGrid::paintEvent(QPaintEvent *)
         painter.drawLine(int(x), 0, int(x), bottom);
     for (qint64 yy = h; yy <= bottom; yy += h + 1)
         painter.drawLine(0, int(yy), right, int(yy));
+}
+
+void TStringGrid::DrawCellText(QPainter &painter, const QRawFont &raw, const QPoint &baseline, const QString &text)
+{
+    if (!raw.isValid()) {
+        painter.drawText(baseline, text);
+        return;
+    }
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    qreal x = 0;
+    for (const QPointF &advance : raw.advancesForGlyphIndexes(glyphs)) {
+        positions << QPointF(x, 0);
+        x += advance.x();
+    }
+    run.setPositions(positions);
+    painter.drawGlyphRun(baseline, run);
 }
 
 void TStringGrid::resizeEvent(QResizeEvent *event)

@@ -9,6 +9,8 @@
 #include <optional>
 
 class QMenu;
+class QPainter;
+class QRawFont;
 
 class TStringGrid : public QAbstractScrollArea
 {
@@ -100,6 +102,7 @@ private:
     void MoveCurrent(int col, int row);
     void TrackPointer(const QPoint &pos);
     QString DisplayText(const QString &text) const;
+    static void DrawCellText(QPainter &painter, const QRawFont &raw, const QPoint &baseline, const QString &text);
 
     int m_cols = 5;
     int m_rows = 5;
