@@ -78,8 +78,8 @@ QIcon folderIcon(FolderPicture picture)
 class FolderDelegate : public QStyledItemDelegate
 {
 public:
-    FolderDelegate(const int *itemHeight, QObject *parent)
-        : QStyledItemDelegate(parent), m_itemHeight(itemHeight) {}
+    explicit FolderDelegate(const TListBox *list)
+        : QStyledItemDelegate(const_cast<TListBox *>(list)), m_list(list) {}
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
@@ -93,33 +93,25 @@ public:
     {
         QSize size = QStyledItemDelegate::sizeHint(option, index);
         size.rwidth() += indent(index);
-        if (*m_itemHeight > 0)
-            size.setHeight(*m_itemHeight);
-        return size;
+        return m_list->EntrySize(size);
     }
 
 private:
     static int indent(const QModelIndex &index) { return index.data(DepthRole).toInt() * IndentPerLevel; }
-    const int *m_itemHeight;
+    const TListBox *m_list;
 };
 
 } // namespace
 
 TDirectoryListBox::TDirectoryListBox(QWidget *parent)
-    : QListWidget(parent),
+    : TListBox(parent),
       m_directory(QDir::currentPath()),
       m_openIcon(folderIcon(FolderPicture::Open)),
       m_currentIcon(folderIcon(FolderPicture::Current)),
       m_closedIcon(folderIcon(FolderPicture::Closed))
 {
-    // Focus comes by Tab and, set below, by a left click; a right or middle click leaves the
-    // focus where it is, so the form can react to a right-button release on its own.
-    setFocusPolicy(Qt::TabFocus);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setUniformItemSizes(true);
     setIconSize(QSize(IconSize, IconSize));
-    setItemDelegate(new FolderDelegate(&m_itemHeight, this));
+    setItemDelegate(new FolderDelegate(this));
     connect(this, &QListWidget::itemSelectionChanged, this, &TDirectoryListBox::onSelectionChanged);
     fill();
 }
@@ -197,12 +189,6 @@ QString TDirectoryListBox::folderAt(int row) const
     return entry ? entry->data(FolderRole).toString() : QString();
 }
 
-void TDirectoryListBox::setItemHeight(int height)
-{
-    m_itemHeight = qMax(0, height);
-    doItemsLayout();
-}
-
 TDirectoryListBox::ErrorReporter TDirectoryListBox::setErrorReporter(ErrorReporter reporter)
 {
     ErrorReporter previous = errorReporter();
@@ -248,7 +234,7 @@ void TDirectoryListBox::onSelectionChanged()
 
 void TDirectoryListBox::focusInEvent(QFocusEvent *event)
 {
-    QListWidget::focusInEvent(event);
+    TListBox::focusInEvent(event);
     if (!m_entered) {
         m_entered = true;
         emit Enter();
@@ -257,7 +243,7 @@ void TDirectoryListBox::focusInEvent(QFocusEvent *event)
 
 void TDirectoryListBox::focusOutEvent(QFocusEvent *event)
 {
-    QListWidget::focusOutEvent(event);
+    TListBox::focusOutEvent(event);
     // While another window is active (a message box, another program) the list stays its
     // window's focused control: only a move to another control of the window is an exit.
     if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
@@ -266,26 +252,6 @@ void TDirectoryListBox::focusOutEvent(QFocusEvent *event)
         m_entered = false;
         emit Exit();
     }
-}
-
-void TDirectoryListBox::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    setFocus(Qt::MouseFocusReason);
-    QListWidget::mousePressEvent(event);
-}
-
-void TDirectoryListBox::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        QListWidget::mouseReleaseEvent(event);
-    else
-        event->accept();
-    emit MouseUp(event->button(), event->modifiers(),
-                 viewport()->mapTo(this, event->position().toPoint()));
 }
 
 void TDirectoryListBox::mouseDoubleClickEvent(QMouseEvent *event)
@@ -306,37 +272,8 @@ void TDirectoryListBox::keyPressEvent(QKeyEvent *event)
         if (currentRow() >= 0)
             enterFolder(folderAt(currentRow()));
         return;
-    case Qt::Key_Left:
-    case Qt::Key_Right: {
-        // A one-column list: left and right step like up and down.
-        QKeyEvent step(event->type(), event->key() == Qt::Key_Left ? Qt::Key_Up : Qt::Key_Down,
-                       event->modifiers(), event->text(), event->isAutoRepeat(), event->count());
-        QListWidget::keyPressEvent(&step);
-        event->setAccepted(step.isAccepted());
-        return;
-    }
     default:
-        QListWidget::keyPressEvent(event);
+        TListBox::keyPressEvent(event);
     }
 }
 
-void TDirectoryListBox::contextMenuEvent(QContextMenuEvent *event)
-{
-    event->accept(); // no menu here, and none of the window's either
-}
-
-void TDirectoryListBox::resizeEvent(QResizeEvent *event)
-{
-    QListWidget::resizeEvent(event);
-    if (currentItem())
-        scrollToItem(currentItem());
-}
-
-QItemSelectionModel::SelectionFlags TDirectoryListBox::selectionCommand(const QModelIndex &index,
-                                                                        const QEvent *) const
-{
-    // Always exactly one selected entry: a click beside the entries or with Ctrl keeps it.
-    if (!index.isValid())
-        return QItemSelectionModel::NoUpdate;
-    return QItemSelectionModel::ClearAndSelect;
-}

@@ -1,8 +1,9 @@
 // Folder list: the path from "/" down to the current folder, then that folder's sub-folders.
 #pragma once
 
+#include "tlistbox.h"
+
 #include <QIcon>
-#include <QListWidget>
 #include <QPointer>
 
 #include <functional>
@@ -10,11 +11,10 @@
 class TDriveComboBox;
 class TFileListBox;
 
-class TDirectoryListBox : public QListWidget
+class TDirectoryListBox : public TListBox
 {
     Q_OBJECT
     Q_PROPERTY(QString directory READ directory WRITE setDirectory)
-    Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight)
 
 public:
     // Shows a folder that can't be entered; the default is a warning message box.
@@ -39,9 +39,6 @@ public:
 
     // The folder the entry in `row` stands for (empty for a row that doesn't exist).
     QString folderAt(int row) const;
-    // Height of one entry; 0 takes the height the font and the pictures need.
-    int itemHeight() const { return m_itemHeight; }
-    void setItemHeight(int height);
 
     // Replaces the error reporter of all folder lists; returns the previous one.
     static ErrorReporter setErrorReporter(ErrorReporter reporter);
@@ -50,20 +47,13 @@ signals:
     void Click();   // the user changed the selected entry (mouse or keyboard)
     void Enter();   // became the focused control of its window
     void Exit();    // another control of the window took the focus
-    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void directoryChanged(const QString &folder);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
-                                                         const QEvent *event = nullptr) const override;
 
 private:
     friend class TDriveComboBox;
@@ -76,7 +66,6 @@ private:
     QString m_directory;
     QPointer<TFileListBox> m_fileList;
     QPointer<TDriveComboBox> m_driveCombo;
-    int m_itemHeight = 0;
     bool m_filling = false;
     bool m_entered = false; // the focused control of its window
     QIcon m_openIcon;

@@ -16,19 +16,15 @@ namespace {
 class FileDelegate : public QStyledItemDelegate
 {
 public:
-    FileDelegate(const int *itemHeight, QObject *parent)
-        : QStyledItemDelegate(parent), m_itemHeight(itemHeight) {}
+    explicit FileDelegate(const TListBox *list) : QStyledItemDelegate(const_cast<TListBox *>(list)), m_list(list) {}
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        QSize size = QStyledItemDelegate::sizeHint(option, index);
-        if (*m_itemHeight > 0)
-            size.setHeight(*m_itemHeight);
-        return size;
+        return m_list->EntrySize(QStyledItemDelegate::sizeHint(option, index));
     }
 
 private:
-    const int *m_itemHeight;
+    const TListBox *m_list;
 };
 
 bool lessIgnoringCase(const QString &a, const QString &b)
@@ -37,23 +33,17 @@ bool lessIgnoringCase(const QString &a, const QString &b)
     return order != 0 ? order < 0 : a < b;
 }
 
-bool isArrowUpOrDown(int key)
+bool isArrowKey(int key)
 {
-    return key == Qt::Key_Up || key == Qt::Key_Down;
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
 }
 
 } // namespace
 
 TFileListBox::TFileListBox(QWidget *parent)
-    : QListWidget(parent), m_directory(QDir::currentPath())
+    : TListBox(parent), m_directory(QDir::currentPath())
 {
-    // Focus comes by Tab and, set below, by a left click; a right or middle click leaves the
-    // focus and the selection as they are.
-    setFocusPolicy(Qt::TabFocus);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setUniformItemSizes(true);
-    setItemDelegate(new FileDelegate(&m_itemHeight, this));
+    setItemDelegate(new FileDelegate(this));
     connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::onSelectionChanged);
     reread();
 }
@@ -151,12 +141,6 @@ void TFileListBox::setFocusByProgram()
     setFocus(Qt::OtherFocusReason);
 }
 
-void TFileListBox::setItemHeight(int height)
-{
-    m_itemHeight = qMax(0, height);
-    doItemsLayout();
-}
-
 bool TFileListBox::selectName(const QString &name)
 {
     // The entry of exactly that name, else one that differs only in letter case.
@@ -193,85 +177,32 @@ void TFileListBox::onSelectionChanged()
         emit Click();
 }
 
-void TFileListBox::mousePressEvent(QMouseEvent *event)
-{
-    if (event->button() != Qt::LeftButton) {
-        event->accept();
-        return;
-    }
-    setFocus(Qt::MouseFocusReason);
-    QListWidget::mousePressEvent(event);
-}
-
-void TFileListBox::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        QListWidget::mouseReleaseEvent(event);
-    else
-        event->accept();
-    emit MouseUp(event->button(), event->modifiers(),
-                 viewport()->mapTo(this, event->position().toPoint()));
-}
-
 void TFileListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double-click selects like the first; no other meaning.
     if (event->button() == Qt::LeftButton)
-        QListWidget::mouseDoubleClickEvent(event);
+        TListBox::mouseDoubleClickEvent(event);
     else
         event->accept();
 }
 
 void TFileListBox::keyPressEvent(QKeyEvent *event)
 {
-    int key = event->key();
-    if (key == Qt::Key_Left || key == Qt::Key_Right) // a one-column list: like up and down
-        key = key == Qt::Key_Left ? Qt::Key_Up : Qt::Key_Down;
-    if (isArrowUpOrDown(key) && selectedItems().isEmpty() && count() > 0) {
+    if (isArrowKey(event->key()) && selectedItems().isEmpty() && count() > 0) {
         // With nothing selected the first arrow key selects the entry under the caret.
         event->accept();
         setCurrentRow(qMax(0, currentRow()), QItemSelectionModel::ClearAndSelect);
         scrollToItem(currentItem());
         return;
     }
-    if (key == event->key()) {
-        QListWidget::keyPressEvent(event);
-        return;
-    }
-    QKeyEvent step(event->type(), key, event->modifiers(), event->text(), event->isAutoRepeat(),
-                   event->count());
-    QListWidget::keyPressEvent(&step);
-    event->setAccepted(step.isAccepted());
+    TListBox::keyPressEvent(event);
 }
 
 void TFileListBox::keyReleaseEvent(QKeyEvent *event)
 {
-    QListWidget::keyReleaseEvent(event);
+    TListBox::keyReleaseEvent(event);
     if (!event->isAutoRepeat())
         emit KeyUp(virtualKeyCode(event->key(), event->modifiers()), event->modifiers());
-}
-
-void TFileListBox::contextMenuEvent(QContextMenuEvent *event)
-{
-    event->accept(); // no menu here, and none of the window's either
-}
-
-void TFileListBox::resizeEvent(QResizeEvent *event)
-{
-    QListWidget::resizeEvent(event);
-    const QList<QListWidgetItem *> selected = selectedItems();
-    if (!selected.isEmpty())
-        scrollToItem(selected.first());
-}
-
-QItemSelectionModel::SelectionFlags TFileListBox::selectionCommand(const QModelIndex &index,
-                                                                   const QEvent *) const
-{
-    // The user can change the selection but not empty it: a click beside the entries or with
-    // Ctrl keeps it.
-    if (!index.isValid())
-        return QItemSelectionModel::NoUpdate;
-    return QItemSelectionModel::ClearAndSelect;
 }
 
 int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers)

@@ -1,16 +1,16 @@
 // File list: the files of one folder whose names match a mask, sorted ignoring case.
 #pragma once
 
-#include <QListWidget>
+#include "tlistbox.h"
+
 #include <QPointer>
 
 class TDirectoryListBox;
 
-class TFileListBox : public QListWidget
+class TFileListBox : public TListBox
 {
     Q_OBJECT
     Q_PROPERTY(QString fileMask READ fileMask WRITE setFileMask)
-    Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight)
 
 public:
     explicit TFileListBox(QWidget *parent = nullptr);
@@ -36,25 +36,14 @@ public:
     // Makes the list the active control of its window and gives it the keyboard focus.
     void setFocusByProgram();
 
-    // Height of one entry; 0 takes the height the font needs.
-    int itemHeight() const { return m_itemHeight; }
-    void setItemHeight(int height);
-
 signals:
     void Click();   // the user changed the selection (mouse or keyboard)
-    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     void KeyUp(int virtualKeyCode, Qt::KeyboardModifiers modifiers);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex &index,
-                                                         const QEvent *event = nullptr) const override;
 
 private:
     friend class TDirectoryListBox;
@@ -66,7 +55,6 @@ private:
     QString m_directory;
     QString m_mask = QStringLiteral("*");
     QPointer<TDirectoryListBox> m_dirList;
-    int m_itemHeight = 0;
     bool m_byProgram = false;
 };
 
