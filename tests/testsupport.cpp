@@ -1,10 +1,12 @@
 #include "testsupport.h"
+#include "unit1.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QtGlobal>
 
@@ -59,6 +61,18 @@ void InstallFolderOpenerLog(const QString &logPath)
               "[Default Applications]\ninode/directory=tavoret-test-opener.desktop\n");
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("DISPLAY", ":0"); // xdg-open looks for a desktop session; the handler needs none
+}
+
+std::unique_ptr<TForm1> OpenMainWindow(const QStringList &startupNames)
+{
+    StartupFontNames = startupNames;
+    auto form = std::make_unique<TForm1>();
+    form->move(0, 0);
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get()))
+        form.reset();
+    return form;
 }
 
 QStringList ReadLines(const QString &path)

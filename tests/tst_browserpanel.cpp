@@ -25,10 +25,8 @@ private:
 
 void TestBrowserPanel::init()
 {
-    m_form = std::make_unique<TForm1>();
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_form = testsupport::OpenMainWindow({});
+    QVERIFY(m_form);
 }
 
 void TestBrowserPanel::cleanup()

@@ -50,11 +50,8 @@ void TestDrop::init()
     QVERIFY(notes.open(QIODevice::WriteOnly));
     QVERIFY(QDir().mkpath(Path(QStringLiteral("folder.ttf"))));
     PreviewFontFile.clear();
-    StartupFontNames = platform::FontTable::Instance().ReadInstalledFontNames();
-    m_form = std::make_unique<TForm1>();
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_form = testsupport::OpenMainWindow(platform::FontTable::Instance().ReadInstalledFontNames());
+    QVERIFY(m_form);
 }
 
 void TestDrop::cleanup()

@@ -50,11 +50,8 @@ void TestFontList::cleanup()
 
 void TestFontList::Open(const QStringList &startupNames)
 {
-    StartupFontNames = startupNames;
-    m_form = std::make_unique<TForm1>();
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_form = testsupport::OpenMainWindow(startupNames);
+    QVERIFY(m_form);
 }
 
 void TestFontList::PickWithKeyboard(int key)

@@ -59,10 +59,8 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
-    m_form = std::make_unique<TForm1>();
-    m_form->move(0, 0);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form = testsupport::OpenMainWindow(StartupFontNames);
+    QVERIFY(m_form);
 }
 
 void TestMainWindow::cleanup()

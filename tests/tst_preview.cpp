@@ -67,11 +67,8 @@ void TestPreview::init()
 
     FontsChanged = 0;
     PreviewFontFile.clear();
-    StartupFontNames = platform::FontTable::Instance().ReadInstalledFontNames();
-    m_form = std::make_unique<TForm1>();
-    m_form->show();
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    m_form = testsupport::OpenMainWindow(platform::FontTable::Instance().ReadInstalledFontNames());
+    QVERIFY(m_form);
     m_form->Button1Click();
     m_form->DirectoryListBox1->setDirectory(m_folder);
     m_boxes = {};
