@@ -2,13 +2,13 @@
 #include "ui_unit2.h"
 
 #include "aboutanimation.h"
+#include "screen.h"
 #include "tshape.h"
 #include "tsymbollabel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QTextEdit>
 #include <QThread>
 
@@ -35,17 +35,11 @@ static void RegisterAboutResources()
     Q_UNUSED(registered);
 }
 
-QRect PrimaryScreenGeometry()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect();
-}
-
 void OpenAboutBox()
 {
     auto *box = new TAboutBox;  // no parent: the application owns it until it releases itself
     box->hide();
-    box->move(box->x(), PrimaryScreenGeometry().top() - box->frameGeometry().height());
+    box->move(box->x(), platform::PrimaryScreenGeometry().top() - box->frameGeometry().height());
     box->exec();                // modal for the whole application
 }
 
@@ -91,7 +85,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     Memo1->document()->setDefaultTextOption(centred);
 
     // Placed at the screen's centre.
-    const QRect screen = PrimaryScreenGeometry();
+    const QRect screen = platform::PrimaryScreenGeometry();
     move(screen.x() + (screen.width() - width()) / 2,
          screen.y() + (screen.height() - height()) / 2);
 
@@ -113,19 +107,19 @@ TAboutBox::~TAboutBox()
 
 void TAboutBox::FormCreate()
 {
-    SetTop(PrimaryScreenGeometry().top() - OuterHeight());
+    SetTop(platform::PrimaryScreenGeometry().top() - OuterHeight());
 }
 
 void TAboutBox::FormActivate()
 {
     m_animating = true;
-    SetTop(PrimaryScreenGeometry().top() - OuterHeight());
+    SetTop(platform::PrimaryScreenGeometry().top() - OuterHeight());
     QFont symbolFont = Label1->font();
     symbolFont.setPointSize(PulseLargest);
     Label1->setFont(symbolFont);
 
     // Slide in, one pixel per step, from just above the screen to the middle.
-    const QRect screen = PrimaryScreenGeometry();
+    const QRect screen = platform::PrimaryScreenGeometry();
     const int height = OuterHeight();
     const int endTop = screen.top() + SlideEndTop(screen.height(), height);
     for (int top = screen.top() - height; top <= endTop && !m_appQuitting; ++top) {

@@ -79,5 +79,3 @@ extern int StopAnimation;
 // when it has closed. The box releases itself afterwards.
 void OpenAboutBox();
 
-// The primary screen's rectangle, in device-independent pixels.
-QRect PrimaryScreenGeometry();

@@ -2,6 +2,7 @@
 // modal box driven the way a user drives it.
 #include "aboutanimation.h"
 #include "tsymbollabel.h"
+#include "screen.h"
 #include "unit2.h"
 
 #include <QFontDatabase>
@@ -164,7 +165,7 @@ private slots:
         qint64 pressedAt = -1;
         QSet<int> sizes;
         opening.whilePulsing = [&](TAboutBox *box, qint64 ms) {
-            const QRect screen = PrimaryScreenGeometry();
+            const QRect screen = platform::PrimaryScreenGeometry();
             const int height = box->frameGeometry().height();
             QCOMPARE(box->y(), screen.top() + SlideEndTop(screen.height(), height));
             if (sizes.isEmpty()) {

@@ -5,10 +5,15 @@
 
 namespace platform {
 
-int PrimaryScreenHeight()
+QRect PrimaryScreenGeometry()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().height() : 0;
+    return screen ? screen->geometry() : QRect();
+}
+
+int PrimaryScreenHeight()
+{
+    return PrimaryScreenGeometry().height();
 }
 
 } // namespace platform
