@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTest>
 #include <QTimer>
 #include <QtGlobal>
@@ -38,13 +40,37 @@ void resetDir(const QString &path)
 }
 
 namespace {
-void WriteFile(const QString &path, const QByteArray &data)
+bool WriteFile(const QString &path, const QByteArray &data)
 {
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(data);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
 }
 } // namespace
+
+bool MakeFolder(const QString &folder, const QMap<QString, QString> &entries)
+{
+    resetDir(folder);
+    for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
+        const QString path = folder + QLatin1Char('/') + it.key();
+        const bool made = it.value().isEmpty()            ? WriteFile(path, "not a font\n")
+                          : it.value() == QLatin1String("/") ? QDir().mkpath(path)
+                                                             : QFile::copy(fontPath(it.value()), path);
+        if (!made)
+            return false;
+    }
+    return true;
+}
+
+bool SendDrop(QWidget *target, const QList<QUrl> &urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return enter.isAccepted();
+}
 
 void InstallFolderOpenerLog(const QString &logPath)
 {
@@ -63,10 +89,16 @@ void InstallFolderOpenerLog(const QString &logPath)
         qputenv("DISPLAY", ":0"); // xdg-open looks for a desktop session; the handler needs none
 }
 
-std::unique_ptr<TForm1> OpenMainWindow(const QStringList &startupNames)
+void CloseMainWindow::operator()(TForm1 *form) const
+{
+    form->close();
+    delete form;
+}
+
+MainWindow OpenMainWindow(const QStringList &startupNames)
 {
     StartupFontNames = startupNames;
-    auto form = std::make_unique<TForm1>();
+    MainWindow form(new TForm1);
     form->move(0, 0);
     form->show();
     form->activateWindow();

@@ -1,11 +1,15 @@
 // Helpers shared by the Qt Test executables.
 #pragma once
 
+#include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 #include <memory>
 
+class QWidget;
 class TForm1;
 
 namespace testsupport {
@@ -18,13 +22,25 @@ QString fontPath(const QString &relative);
 QString homeDir();
 // Empties a folder (created when missing) so a test starts from a known state.
 void resetDir(const QString &path);
+// Empties `folder`, then fills it: each name maps to the test font copied there (as for
+// fontPath()), to "" for a small text file or to "/" for a sub-folder. False when one failed.
+bool MakeFolder(const QString &folder, const QMap<QString, QString> &entries);
 
 // Makes a logging script the desktop's handler for folders (through XDG_DATA_HOME and
 // XDG_CONFIG_HOME), so that xdg-open appends each folder it is asked to open to `logPath`.
 void InstallFolderOpenerLog(const QString &logPath);
+// Closes the main window, as the user would (which ends its preview), then deletes it.
+struct CloseMainWindow
+{
+    void operator()(TForm1 *form) const;
+};
+using MainWindow = std::unique_ptr<TForm1, CloseMainWindow>;
 // A main window made with `startupNames` as the start-up font list, shown and active;
 // empty when it could not be activated.
-std::unique_ptr<TForm1> OpenMainWindow(const QStringList &startupNames);
+MainWindow OpenMainWindow(const QStringList &startupNames);
+
+// Drags `urls` onto `target` and drops them there, with made-up events; whether the drag was accepted.
+bool SendDrop(QWidget *target, const QList<QUrl> &urls);
 
 // The lines of a text file; empty when it does not exist.
 QStringList ReadLines(const QString &path);

@@ -1,9 +1,8 @@
 // The drop target on its own: splitting dropped names, reading drops into the three lists,
 // switching drops on and off, and leaving every other event to the window.
 #include "filedrag.h"
+#include "testsupport.h"
 
-#include <QMimeData>
-#include <QUrl>
 #include <QWidget>
 #include <QtTest>
 
@@ -23,163 +22,116 @@ protected:
         return QWidget::event(e);
     }
 };
-
-void SendDrop(QWidget *target, const QList<QUrl> &urls)
-{
-    QMimeData data;
-    data.setUrls(urls);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &drop);
-}
 } // namespace
 
 class TestFileDrag : public QObject
 {
     Q_OBJECT
+    CountingWindow *m_window = nullptr;
+    TFileDrag *m_drag = nullptr;
+    int m_fired = 0;
+
+    bool Drop() { return testsupport::SendDrop(m_window, {QUrl::fromLocalFile("/a/b.ttf")}); }
 
 private slots:
-    void splitName_data();
-    void splitName();
-    void startsNotAcceptingDrops();
-    void dropFillsListsInOrder();
-    void otherEventsReachTheWindow();
-    void disabledDropsAreNotRead();
-    void ownerWithoutWindow();
-    void destructionDetaches();
+    void init()
+    {
+        m_window = new CountingWindow;
+        m_drag = new TFileDrag(m_window);
+        m_fired = 0;
+        m_drag->setOnDrop([this](QObject *sender) { m_fired += sender == m_drag ? 1 : 100; });
+    }
+    void cleanup() { delete m_window; }
+
+    void splitName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("nameOnly");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("plain") << "/fonts/DEMO.TTF" << "DEMO.TTF" << "TTF";
+        QTest::newRow("two dots") << "/f/a.b.ttf" << "a.b.ttf" << "b.ttf";
+        QTest::newRow("trailing dot") << "/f/abc." << "abc." << "";
+        QTest::newRow("dots in folders") << "/my.fonts/v1.2/x.ttf" << "x.ttf" << "ttf";
+        QTest::newRow("no dot") << "/my.fonts/README" << "README" << "";
+        QTest::newRow("no separator") << "x.ttf" << "x.ttf" << "ttf";
+        QTest::newRow("folder ends in separator") << "/f/x.ttf/" << "" << "";
+    }
+    void splitName()
+    {
+        QFETCH(QString, name);
+        QString nameOnly, extension;
+        TFileDrag::SplitName(name, &nameOnly, &extension);
+        QTEST(nameOnly, "nameOnly");
+        QTEST(extension, "extension");
+    }
+
+    void dropFillsListsInOrder()
+    {
+        m_drag->setEnableDrop(true);
+        // Only local files count: the web address is left out.
+        QVERIFY(testsupport::SendDrop(m_window, {QUrl::fromLocalFile("/a/one.ttf"), QUrl("https://example.org/x.ttf"),
+                                                 QUrl::fromLocalFile("/b/two.TXT"), QUrl::fromLocalFile("/c/three")}));
+        QCOMPARE(m_fired, 1);
+        QCOMPARE(m_drag->FileCount(), 3);
+        QCOMPARE(m_drag->NameWithPath(), (QStringList{"/a/one.ttf", "/b/two.TXT", "/c/three"}));
+        QCOMPARE(m_drag->NameOnly(), (QStringList{"one.ttf", "two.TXT", "three"}));
+        QCOMPARE(m_drag->Extension(), (QStringList{"ttf", "TXT", ""}));
+        Drop(); // a second drop replaces all three lists
+        QCOMPARE(m_fired, 2);
+        QCOMPARE(m_drag->NameWithPath() + m_drag->NameOnly() + m_drag->Extension(),
+                 (QStringList{"/a/b.ttf", "b.ttf", "ttf"}));
+    }
+
+    // Drops are switched on and off; every other event reaches the window as before.
+    void switchingAndOtherEvents()
+    {
+        QVERIFY(!m_window->acceptDrops()); // off at first
+        m_drag->setEnableDrop(true);
+        QVERIFY(m_window->acceptDrops());
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        m_window->seen.clear();
+        QTest::mouseClick(m_window, Qt::LeftButton);
+        QTest::keyClick(m_window, Qt::Key_A);
+        m_window->resize(300, 200);
+        m_window->repaint();
+        const QMap<QEvent::Type, int> &seen = m_window->seen;
+        QCOMPARE((QList<int>{seen.value(QEvent::MouseButtonPress), seen.value(QEvent::MouseButtonRelease),
+                             seen.value(QEvent::KeyPress)}),
+                 (QList<int>{1, 1, 1}));
+        QVERIFY(seen.value(QEvent::Resize) >= 1 && seen.value(QEvent::Paint) >= 1);
+        Drop();
+        QCOMPARE(m_fired, 1);
+        QCOMPARE(seen.value(QEvent::Drop), 0); // the drop is the component's
+        m_drag->setEnableDrop(false);
+        QVERIFY(!m_window->acceptDrops());
+        Drop();
+        QCOMPARE(m_fired, 1);
+        QTest::keyClick(m_window, Qt::Key_A); // still hooked: other events pass as before
+        QCOMPARE(seen.value(QEvent::KeyPress), 2);
+    }
+
+    void ownerWithoutWindow()
+    {
+        QObject owner;
+        auto *drag = new TFileDrag(&owner);
+        drag->setEnableDrop(true);
+        QVERIFY(!drag->EnableDrop());
+        drag->ReadNames({QStringLiteral("/a/b.ttf")}); // reading names needs no window
+        QCOMPARE(drag->Extension(), QStringList{"ttf"});
+    }
+
+    void destructionDetaches()
+    {
+        m_drag->setEnableDrop(true);
+        delete m_drag;
+        QVERIFY(!m_window->acceptDrops());
+        m_window->setAcceptDrops(true);
+        Drop();
+        QCOMPARE(m_fired, 0);
+        QCOMPARE(m_window->seen.value(QEvent::Drop), 1); // the window handles it itself now
+    }
 };
-
-void TestFileDrag::splitName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("nameOnly");
-    QTest::addColumn<QString>("extension");
-    QTest::newRow("plain") << "/fonts/DEMO.TTF" << "DEMO.TTF" << "TTF";
-    QTest::newRow("two dots") << "/f/a.b.ttf" << "a.b.ttf" << "b.ttf";
-    QTest::newRow("trailing dot") << "/f/abc." << "abc." << "";
-    QTest::newRow("two dots trailing") << "/f/a.b." << "a.b." << "b.";
-    QTest::newRow("dots in folders") << "/my.fonts/v1.2/x.ttf" << "x.ttf" << "ttf";
-    QTest::newRow("no dot") << "/my.fonts/README" << "README" << "";
-    QTest::newRow("no separator") << "x.ttf" << "x.ttf" << "ttf";
-    QTest::newRow("folder ends in separator") << "/f/x.ttf/" << "" << "";
-    const QString longName = QString(196, QLatin1Char('n')) + QStringLiteral(".ttf");
-    QTest::newRow("200 characters") << QStringLiteral("/f/") + longName << longName << "ttf";
-}
-
-void TestFileDrag::splitName()
-{
-    QFETCH(QString, name);
-    QString nameOnly, extension;
-    TFileDrag::SplitName(name, &nameOnly, &extension);
-    QTEST(nameOnly, "nameOnly");
-    QTEST(extension, "extension");
-}
-
-void TestFileDrag::startsNotAcceptingDrops()
-{
-    QWidget window;
-    auto *drag = new TFileDrag(&window);
-    QVERIFY(!drag->EnableDrop());
-    QVERIFY(!window.acceptDrops());
-    QCOMPARE(drag->FileCount(), 0);
-    drag->setEnableDrop(true);
-    QVERIFY(window.acceptDrops());
-    drag->setEnableDrop(false);
-    QVERIFY(!window.acceptDrops());
-    // The published properties, in their order.
-    const QMetaObject *meta = drag->metaObject();
-    QStringList names;
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
-        names << QString::fromLatin1(meta->property(i).name());
-    QCOMPARE(names, (QStringList{"NameWithPath", "NameOnly", "Extension", "FileCount", "EnableDrop", "OnDrop"}));
-}
-
-void TestFileDrag::dropFillsListsInOrder()
-{
-    QWidget window;
-    auto *drag = new TFileDrag(&window);
-    drag->setEnableDrop(true);
-    int fired = 0;
-    QObject *sender = nullptr;
-    drag->setOnDrop([&](QObject *s) { ++fired; sender = s; });
-    // Only local files count: the web address is left out.
-    SendDrop(&window, {QUrl::fromLocalFile("/a/one.ttf"), QUrl("https://example.org/x.ttf"),
-                       QUrl::fromLocalFile("/b/two.TXT"), QUrl::fromLocalFile("/c/three")});
-    QCOMPARE(fired, 1);
-    QCOMPARE(sender, drag);
-    QCOMPARE(drag->FileCount(), 3);
-    QCOMPARE(drag->NameWithPath(), (QStringList{"/a/one.ttf", "/b/two.TXT", "/c/three"}));
-    QCOMPARE(drag->NameOnly(), (QStringList{"one.ttf", "two.TXT", "three"}));
-    QCOMPARE(drag->Extension(), (QStringList{"ttf", "TXT", ""}));
-    SendDrop(&window, {QUrl::fromLocalFile("/z/last.otf")}); // a second drop replaces all three lists
-    QCOMPARE(fired, 2);
-    QCOMPARE(drag->FileCount(), 1);
-    QCOMPARE(drag->NameWithPath(), QStringList{"/z/last.otf"});
-    QCOMPARE(drag->NameOnly(), QStringList{"last.otf"});
-    QCOMPARE(drag->Extension(), QStringList{"otf"});
-}
-
-void TestFileDrag::otherEventsReachTheWindow()
-{
-    CountingWindow window;
-    auto *drag = new TFileDrag(&window);
-    drag->setEnableDrop(true);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.seen.clear();
-    QTest::mouseClick(&window, Qt::LeftButton);
-    QTest::keyClick(&window, Qt::Key_A);
-    window.resize(300, 200);
-    window.repaint();
-    QCOMPARE(window.seen.value(QEvent::MouseButtonPress), 1);
-    QCOMPARE(window.seen.value(QEvent::MouseButtonRelease), 1);
-    QCOMPARE(window.seen.value(QEvent::KeyPress), 1);
-    QVERIFY(window.seen.value(QEvent::Resize) >= 1);
-    QVERIFY(window.seen.value(QEvent::Paint) >= 1);
-    SendDrop(&window, {QUrl::fromLocalFile("/a/b.ttf")});
-    QCOMPARE(window.seen.value(QEvent::Drop), 0); // the drop is the component's
-}
-
-void TestFileDrag::disabledDropsAreNotRead()
-{
-    CountingWindow window;
-    auto *drag = new TFileDrag(&window);
-    int fired = 0;
-    drag->setOnDrop([&](QObject *) { ++fired; });
-    drag->setEnableDrop(true);
-    drag->setEnableDrop(false);
-    SendDrop(&window, {QUrl::fromLocalFile("/a/b.ttf")});
-    QCOMPARE(fired, 0);
-    QCOMPARE(drag->FileCount(), 0);
-    QTest::keyClick(&window, Qt::Key_A); // still hooked: other events pass as before
-    QCOMPARE(window.seen.value(QEvent::KeyPress), 1);
-}
-
-void TestFileDrag::ownerWithoutWindow()
-{
-    QObject owner;
-    auto *drag = new TFileDrag(&owner);
-    drag->setEnableDrop(true);
-    QVERIFY(!drag->EnableDrop());
-    drag->ReadNames({QStringLiteral("/a/b.ttf")}); // reading names needs no window
-    QCOMPARE(drag->Extension(), QStringList{"ttf"});
-}
-
-void TestFileDrag::destructionDetaches()
-{
-    CountingWindow window;
-    auto *drag = new TFileDrag(&window);
-    int fired = 0;
-    drag->setOnDrop([&](QObject *) { ++fired; });
-    drag->setEnableDrop(true);
-    delete drag;
-    QVERIFY(!window.acceptDrops());
-    window.setAcceptDrops(true);
-    SendDrop(&window, {QUrl::fromLocalFile("/a/b.ttf")});
-    QCOMPARE(fired, 0);
-    QCOMPARE(window.seen.value(QEvent::Drop), 1); // the window handles it itself now
-}
 
 QTEST_MAIN(TestFileDrag)
 #include "tst_filedrag.moc"

@@ -1,16 +1,11 @@
-// A separate X client that drags files: a small window at a fixed place on the screen which,
-// when the left button is pressed on it and the pointer moves, starts dragging the files named on
-// its command line (as file URLs, offering a copy). The test drives the pointer from outside.
+// A separate X client that drags files: `dragsource X Y FILE...` shows a 200x100 window at X,Y;
+// when the left button is pressed on it and the pointer moves, it drags the files as file URLs,
+// offering a copy. The test drives the pointer from outside.
 //
-//   dragsource [--x X] [--y Y] [--timeout MS] FILE...
-//
-// It writes "ready" on its standard output once the window is on the screen, "released <action>"
-// when the button goes up over a window that takes (copy) or refuses (ignored) the drop, and
-// "finished" when the drag is over: once the drop target reports that it has read the data, or
-// right away when nothing took the drop. Then it exits. After the timeout it exits on its own
-// with status 2, so it never outlives a test that went wrong.
+// It writes "ready" once the window is on the screen, "released copy" or "released ignored" when
+// the button goes up, and "finished" when the drag is over, then exits. After 30 s it exits on its
+// own with status 2, so it never outlives a test that went wrong.
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -32,42 +27,24 @@ void Say(const char *line)
 class DragSource : public QWidget
 {
 public:
-    explicit DragSource(const QStringList &files)
-        : m_files(files)
-    {
-        setWindowTitle(QStringLiteral("dragsource"));
-        setAutoFillBackground(true);
-        QPalette pal = palette();
-        pal.setColor(QPalette::Window, Qt::darkCyan);
-        setPalette(pal);
-    }
+    QStringList files;
 
 protected:
-    void paintEvent(QPaintEvent *event) override
+    void paintEvent(QPaintEvent *) override
     {
-        QWidget::paintEvent(event);
-        if (!m_readySaid) {
-            m_readySaid = true;
+        if (!m_readySaid)
             Say("ready");
-        }
-    }
-
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton)
-            m_pressedAt = event->position().toPoint();
+        m_readySaid = true;
     }
 
     void mouseMoveEvent(QMouseEvent *event) override
     {
         if (m_dragged || !(event->buttons() & Qt::LeftButton))
             return;
-        if ((event->position().toPoint() - m_pressedAt).manhattanLength() < QApplication::startDragDistance())
-            return;
         m_dragged = true;
         auto *data = new QMimeData;
         QList<QUrl> urls;
-        for (const QString &file : m_files)
+        for (const QString &file : files)
             urls << QUrl::fromLocalFile(file);
         data->setUrls(urls);
         auto *drag = new QDrag(this);
@@ -81,14 +58,11 @@ protected:
         });
         const Qt::DropAction action = drag->exec(Qt::CopyAction);
         Say(action == Qt::CopyAction ? "released copy" : "released ignored");
-        // Nothing took the drop: there is nothing to wait for.
-        if (action == Qt::IgnoreAction)
+        if (action == Qt::IgnoreAction) // nothing took the drop: there is nothing to wait for
             QTimer::singleShot(0, qApp, &QApplication::quit);
     }
 
 private:
-    QStringList m_files;
-    QPoint m_pressedAt;
     bool m_dragged = false;
     bool m_readySaid = false;
 };
@@ -98,22 +72,14 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QCommandLineParser parser;
-    const QCommandLineOption xOption(QStringLiteral("x"), QStringLiteral("Window left edge."), QStringLiteral("X"),
-                                     QStringLiteral("700"));
-    const QCommandLineOption yOption(QStringLiteral("y"), QStringLiteral("Window top edge."), QStringLiteral("Y"),
-                                     QStringLiteral("100"));
-    const QCommandLineOption timeoutOption(QStringLiteral("timeout"), QStringLiteral("Exit after this many ms."),
-                                           QStringLiteral("MS"), QStringLiteral("30000"));
-    parser.addOptions({xOption, yOption, timeoutOption});
-    parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("Files to drag."));
-    parser.process(app);
-
+    const QStringList args = app.arguments();
+    if (args.size() < 4)
+        return 1;
     // A hard exit: the timeout must also end a drag that is still running.
-    QTimer::singleShot(parser.value(timeoutOption).toInt(), [] { std::_Exit(2); });
-
-    DragSource window(parser.positionalArguments());
-    window.setGeometry(parser.value(xOption).toInt(), parser.value(yOption).toInt(), 200, 100);
+    QTimer::singleShot(30000, [] { std::_Exit(2); });
+    DragSource window;
+    window.files = args.mid(3);
+    window.setGeometry(args.at(1).toInt(), args.at(2).toInt(), 200, 100);
     window.show();
     return app.exec();
 }
