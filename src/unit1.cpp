@@ -3,8 +3,8 @@
 #include "charset.h"
 #include "chartcells.h"
 #include "filecopy.h"
-#include "fontsubstitutes.h"
 #include "fonttable.h"
+#include "interfacefonts.h"
 #include "screen.h"
 #include "shell.h"
 #include "unit2.h"
@@ -51,7 +51,7 @@ TForm1::TForm1(QWidget *parent)
 {
     Form1 = this;
     Q_INIT_RESOURCE(tavoret); // the library is static: pull in its resources
-    platform::InstallFontSubstitutes();
+    platform::KeepInterfaceFontsInstalled();
     setupUi(this);
     m_designedOuterSize = size();
     PopupMenu1 = new QMenu(this);

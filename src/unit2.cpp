@@ -2,6 +2,7 @@
 #include "ui_unit2.h"
 
 #include "aboutanimation.h"
+#include "interfacefonts.h"
 #include "screen.h"
 #include "tshape.h"
 #include "tsymbollabel.h"
@@ -57,6 +58,7 @@ TAboutBox::TAboutBox(QWidget *parent)
 {
     AboutBox = this;
     RegisterAboutResources();
+    platform::KeepInterfaceFontsInstalled();
     ui->setupUi(this);
     Shape1 = ui->Shape1;
     Panel1 = ui->Panel1;

@@ -3,7 +3,8 @@
 #include "previewlinks.h"
 #include "testsupport.h"
 
-#include <QFontInfo>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QPainter>
 #include <QProcess>
 #include <QtTest>
@@ -31,17 +32,22 @@ int OpenLock(qint64 pid)
     return ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
 }
 
-// Whether Qt draws with `family` itself; paints codes 32-255 with it first, which must not
-// crash even for a damaged file.
-bool Draws(const QString &family)
+// Whether the table draws `family` with a face of `file`; paints codes 32-255 with it first,
+// which must not crash even for a damaged file.
+bool Draws(const QString &family, const QString &file)
 {
-    QFont font(family, 24);
+    const platform::FontFace face = Table().FaceOf(family);
+    const QRawFont raw = platform::LoadFace(face, 24);
     QImage image(200, 200, QImage::Format_ARGB32);
     QPainter painter(&image);
-    painter.setFont(font);
-    for (int code = 32; code < 256; ++code)
-        painter.drawText(QPoint(code % 16 * 12, code / 16 * 12), QString(QChar(code)));
-    return QFontInfo(font).family() == family;
+    for (int code = 32; code < 256; ++code) {
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(raw.glyphIndexesForString(QString(QChar(code))));
+        run.setPositions({QPointF(0, 0)});
+        painter.drawGlyphRun(QPointF(code % 16 * 12, code / 16 * 12), run);
+    }
+    return raw.isValid() && face.file == file;
 }
 
 QStringList FcListFamilies()
@@ -98,7 +104,7 @@ private slots:
         Table().RemoveFontResource(fontPath("files/TavoretBeta.ttf")); // never added: no change
         QCOMPARE(Table().ReadInstalledFontNames(), before + newNames);
         for (const QString &name : newNames)
-            QVERIFY2(Draws(name), qPrintable(name));
+            QVERIFY2(Draws(name, path), qPrintable(name));
         QCOMPARE(Links().size(), faces > 0 ? 1 : 0);
         if (faces > 0)
             QCOMPARE(QFileInfo(InPreview(Links().first())).symLinkTarget(), path);
@@ -106,7 +112,7 @@ private slots:
         QCOMPARE(Table().ReadInstalledFontNames(), before);
         QVERIFY(Links().isEmpty());
         for (const QString &name : newNames)
-            QVERIFY2(!Draws(name), qPrintable(name));
+            QVERIFY2(!Draws(name, path), qPrintable(name));
     }
 
     // A font copied into the user's font folder, or a new folder in it, while the program runs.
@@ -127,11 +133,11 @@ private slots:
         QVERIFY(QFile::copy(fontPath("files/TavoretAlpha.ttf"), folder + "/TavoretAlpha.ttf"));
         const QStringList during = Table().ReadInstalledFontNames();
         QCOMPARE(during.size(), before.size() + 1);
-        QVERIFY(during.contains(kAlpha) && Draws(kAlpha));
+        QVERIFY(during.contains(kAlpha) && Draws(kAlpha, folder + "/TavoretAlpha.ttf"));
         QCOMPARE(during.last(), kBeta); // the run-time addition stays last
         QVERIFY(QFile::remove(folder + "/TavoretAlpha.ttf"));
         QCOMPARE(Table().ReadInstalledFontNames(), before);
-        QVERIFY(!Draws(kAlpha) && Draws(kBeta));
+        QVERIFY(!Draws(kAlpha, folder + "/TavoretAlpha.ttf") && Draws(kBeta, beta));
         Table().RemoveFontResource(beta);
     }
 

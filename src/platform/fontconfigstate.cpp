@@ -7,6 +7,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <sys/stat.h>
@@ -69,53 +70,81 @@ bool FontconfigState::BringUpToDate()
     return true;
 }
 
-QStringList FontconfigState::FamilyNames() const
+// Reads the system set once per build: the names the font table lists, and for every family
+// name the face that draws it.
+void FontconfigState::IndexFonts()
 {
-    QStringList names;
-    QSet<QString> seen;
+    m_names.clear();
+    m_nameSet.clear();
+    m_faces.clear();
+    m_matches.clear();
     FcConfig *config = FcConfigReference(nullptr);
     if (!config)
-        return names;
-    for (FcSetName set : {FcSetSystem, FcSetApplication}) {
-        const FcFontSet *fonts = FcConfigGetFonts(config, set);
-        for (int i = 0; fonts && i < fonts->nfont; ++i) {
-            FcPattern *font = fonts->fonts[i];
-            FcChar8 *file = nullptr;
-            if (set == FcSetSystem && FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch
-                && IsExcluded(reinterpret_cast<const char *>(file)))
-                continue;
-            FcChar8 *family = nullptr;
-            if (FcPatternGetString(font, FC_FAMILY, 0, &family) != FcResultMatch)
-                continue;
+        return;
+    const FcFontSet *fonts = FcConfigGetFonts(config, FcSetSystem);
+    for (int i = 0; fonts && i < fonts->nfont; ++i) {
+        FcPattern *font = fonts->fonts[i];
+        FcChar8 *file = nullptr;
+        if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch
+            || IsExcluded(reinterpret_cast<const char *>(file)))
+            continue;
+        int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN, width = FC_WIDTH_NORMAL;
+        FcPatternGetInteger(font, FC_INDEX, 0, &index);
+        FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+        FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+        FcPatternGetInteger(font, FC_WIDTH, 0, &width);
+        const Candidate candidate{{QFile::decodeName(reinterpret_cast<const char *>(file)), index},
+                                  (slant != FC_SLANT_ROMAN ? 1000 : 0) + std::abs(weight - FC_WEIGHT_REGULAR)
+                                      + std::abs(width - FC_WIDTH_NORMAL)};
+        FcChar8 *family = nullptr;
+        for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &family) == FcResultMatch; ++n) {
             const QString name = QString::fromUtf8(reinterpret_cast<const char *>(family));
-            if (name.isEmpty() || seen.contains(name))
+            if (name.isEmpty())
                 continue;
-            seen.insert(name);
-            names.append(name);
+            if (n == 0 && !m_nameSet.contains(name)) {
+                m_nameSet.insert(name);
+                m_names.append(name);
+            }
+            // The first of equally good faces wins, as the first appearance of a name does.
+            const QString key = name.toCaseFolded();
+            const auto known = m_faces.constFind(key);
+            if (known == m_faces.cend() || candidate.distance < known->distance)
+                m_faces.insert(key, candidate);
         }
     }
     FcConfigDestroy(config);
-    return names;
 }
 
-QStringList FontconfigState::SystemFontFiles() const
+FontFace FontconfigState::InstalledFace(const QString &family) const
 {
-    QStringList files;
-    FcConfig *config = FcConfigReference(nullptr);
-    if (!config)
-        return files;
-    const FcFontSet *fonts = FcConfigGetFonts(config, FcSetSystem);
-    for (int i = 0; fonts && i < fonts->nfont; ++i) {
-        FcChar8 *file = nullptr;
-        if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
-            continue;
-        const char *path = reinterpret_cast<const char *>(file);
-        if (!IsExcluded(path))
-            files.append(QFile::decodeName(path));
+    return m_faces.value(family.toCaseFolded()).face;
+}
+
+FontFace FontconfigState::MatchedFace(const QString &family)
+{
+    const auto known = m_matches.constFind(family);
+    if (known != m_matches.cend())
+        return *known;
+    FontFace face;
+    FcPattern *pattern = FcPatternCreate();
+    if (pattern) {
+        const QByteArray name = family.toUtf8();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        if (FcPattern *match = FcFontMatch(nullptr, pattern, &result)) {
+            FcChar8 *file = nullptr;
+            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+                face.file = QFile::decodeName(reinterpret_cast<const char *>(file));
+                FcPatternGetInteger(match, FC_INDEX, 0, &face.index);
+            }
+            FcPatternDestroy(match);
+        }
+        FcPatternDestroy(pattern);
     }
-    FcConfigDestroy(config);
-    files.removeDuplicates();
-    return files;
+    m_matches.insert(family, face);
+    return face;
 }
 
 FontconfigState::Stamp FontconfigState::TakeStamp(const QByteArray &path)
@@ -175,6 +204,8 @@ void FontconfigState::Rebuild()
         FcConfigDestroy(config);
     }
     StampConfiguration(buildStart);
+    IndexFonts();
+    ++m_builds;
 }
 
 void FontconfigState::StampConfiguration(qint64 buildStart)

@@ -8,8 +8,12 @@
 // set) are not dropped behind its back.
 #pragma once
 
+#include "fontface.h"
+
 #include <QByteArray>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -26,11 +30,19 @@ public:
     // Builds a new current configuration when this is the first call or a font folder or a
     // configuration file changed since the last build. Returns whether it built one.
     bool BringUpToDate();
-    // The first family name of every font, the system set first (fonts in the excluded folder
-    // left out), then the set added in this process; each name once, where it first appears.
-    QStringList FamilyNames() const;
-    // The files of the system set, fonts in the excluded folder left out.
-    QStringList SystemFontFiles() const;
+    // The first family name of every installed font (fonts in the excluded folder left out),
+    // each name once, where it first appears. Read once per build.
+    QStringList FamilyNames() const { return m_names; }
+    bool ListsName(const QString &family) const { return m_nameSet.contains(family); }
+    // The regular face of an installed family (any of a font's family names, letter case
+    // ignored); invalid when no installed font has that name.
+    FontFace InstalledFace(const QString &family) const;
+    // The face fontconfig chooses for a family name that may not be installed (its aliases and
+    // defaults apply). It compares the name with every font, so answers are kept until the
+    // next build.
+    FontFace MatchedFace(const QString &family);
+    // How many configurations were built so far.
+    int Builds() const { return m_builds; }
 
 private:
     struct Stamp
@@ -48,12 +60,24 @@ private:
     QByteArray RejectRules() const;
     void StampConfiguration(qint64 buildStart);
     bool IsExcluded(const char *file) const;
+    void IndexFonts();
+
+    struct Candidate
+    {
+        FontFace face;
+        int distance = 0; // from a regular, upright, normal-width style; smaller is better
+    };
 
     QString m_excludedFolder;
     QList<QByteArray> m_excludedPrefixes; // the excluded folder as fontconfig may name it, with '/'
     std::vector<Stamp> m_stamps;
     bool m_built = false;
     bool m_racy = false; // something changed while the last build ran: build again next time
+    int m_builds = 0;
+    QStringList m_names;
+    QSet<QString> m_nameSet;
+    QHash<QString, Candidate> m_faces;     // best face by case-folded family name
+    QHash<QString, FontFace> m_matches;    // MatchedFace answers of this build
 };
 
 } // namespace platform

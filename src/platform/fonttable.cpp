@@ -3,14 +3,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
-#include <QGuiApplication>
 #include <QWidget>
+
+#include <fontconfig/fontconfig.h>
+#include <fontconfig/fcfreetype.h>
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 namespace platform {
 
@@ -51,52 +52,98 @@ FontTable::FontTable()
 {
 }
 
-// Qt may be gone by now: only the links and the lock file are cleaned up (by m_links).
+// Only the links and the lock file are cleaned up (by m_links); Qt may be gone by now.
 FontTable::~FontTable() = default;
+
+void FontTable::BringUpToDate()
+{
+    if (m_fontconfig.BringUpToDate())
+        ++m_generation;
+}
 
 QStringList FontTable::ReadInstalledFontNames()
 {
-    if (m_fontconfig.BringUpToDate())
-        RefreshQtFontDatabase();
-    // After dropping its font list Qt reads it again on first use, and only then registers its
-    // application fonts with fontconfig again: make it do so before those are listed.
-    if (qGuiApp)
-        QFontDatabase::families();
-    return m_fontconfig.FamilyNames();
+    BringUpToDate();
+    QStringList names = m_fontconfig.FamilyNames();
+    // Added faces come after every installed one, each name where it first appears.
+    QStringList added;
+    for (const Added &file : std::as_const(m_added)) {
+        for (const QString &family : file.families) {
+            if (!family.isEmpty() && !m_fontconfig.ListsName(family) && !added.contains(family))
+                added.append(family);
+        }
+    }
+    return names + added;
 }
 
 int FontTable::AddFontResource(const QString &path)
 {
-    if (path.isEmpty() || !qGuiApp)
+    if (path.isEmpty())
         return 0;
     const QString file = AbsolutePath(path);
     // isFile() keeps out folders (a link to one would give other programs every font inside
     // it) and pipes or devices, on which reading could block.
-    if (m_added.contains(file) || !QFileInfo(file).isFile())
+    const bool known = std::any_of(m_added.cbegin(), m_added.cend(),
+                                   [&](const Added &added) { return added.path == file; });
+    if (known || !QFileInfo(file).isFile())
         return 0;
-    const int id = QFontDatabase::addApplicationFont(file);
-    if (id < 0)
-        return 0;
-    const int faces = int(QFontDatabase::applicationFontFamilies(id).size());
-    if (faces == 0) {
-        QFontDatabase::removeApplicationFont(id);
-        return 0;
+    Added added{file, QString(), QStringList()};
+    const QByteArray name = QFile::encodeName(file);
+    int faces = 0;
+    for (int index = 0; index < faces || index == 0; ++index) {
+        FcPattern *face = FcFreeTypeQuery(reinterpret_cast<const FcChar8 *>(name.constData()), index,
+                                          nullptr, &faces);
+        if (!face)
+            break;
+        FcChar8 *family = nullptr;
+        added.families.append(FcPatternGetString(face, FC_FAMILY, 0, &family) == FcResultMatch
+                                  ? QString::fromUtf8(reinterpret_cast<const char *>(family))
+                                  : QString());
+        FcPatternDestroy(face);
     }
-    m_added.insert(file, Added{id, m_links.Create(file)});
-    return faces;
+    if (added.families.isEmpty())
+        return 0;
+    added.link = m_links.Create(file);
+    m_added.append(added);
+    ++m_generation;
+    return int(added.families.size());
 }
 
 void FontTable::RemoveFontResource(const QString &path)
 {
     if (path.isEmpty())
         return;
-    const auto it = m_added.constFind(AbsolutePath(path));
-    if (it == m_added.cend())
-        return;
-    if (qGuiApp)
-        QFontDatabase::removeApplicationFont(it->id);
-    m_links.Remove(it->link);
-    m_added.erase(it);
+    const QString file = AbsolutePath(path);
+    for (auto it = m_added.begin(); it != m_added.end(); ++it) {
+        if (it->path == file) {
+            m_links.Remove(it->link);
+            m_added.erase(it);
+            ++m_generation;
+            return;
+        }
+    }
+}
+
+FontFace FontTable::FaceOf(const QString &family)
+{
+    if (family.isEmpty())
+        return FontFace();
+    BringUpToDate();
+    const FontFace installed = m_fontconfig.InstalledFace(family);
+    if (installed.isValid())
+        return installed;
+    for (const Added &added : std::as_const(m_added)) {
+        const int index = int(added.families.indexOf(family));
+        if (index >= 0)
+            return FontFace{added.path, index};
+    }
+    for (const Added &added : std::as_const(m_added)) {
+        for (int index = 0; index < added.families.size(); ++index) {
+            if (added.families[index].compare(family, Qt::CaseInsensitive) == 0)
+                return FontFace{added.path, index};
+        }
+    }
+    return m_fontconfig.MatchedFace(family);
 }
 
 void FontTable::AnnounceFontChange()
@@ -119,30 +166,6 @@ void FontTable::SweepStalePreviewLinks()
 QString FontTable::PreviewFolder() const
 {
     return m_links.Folder();
-}
-
-// Qt keeps its own copy of fontconfig's font list and drops it only when an application font
-// is removed. Registering a small font file and removing it again makes it read the new
-// configuration; the files this process added come first, as they are known to load.
-void FontTable::RefreshQtFontDatabase()
-{
-    if (!qGuiApp)
-        return;
-    QStringList candidates = m_added.keys();
-    std::vector<std::pair<qint64, QString>> system;
-    for (const QString &file : m_fontconfig.SystemFontFiles())
-        system.emplace_back(QFileInfo(file).size(), file);
-    const auto wanted = system.begin() + std::min<std::ptrdiff_t>(std::ptrdiff_t(system.size()), 8);
-    std::partial_sort(system.begin(), wanted, system.end());
-    for (auto it = system.begin(); it != wanted; ++it)
-        candidates.append(it->second);
-    for (const QString &file : std::as_const(candidates)) {
-        const int id = QFontDatabase::addApplicationFont(file);
-        if (id >= 0) {
-            QFontDatabase::removeApplicationFont(id);
-            return;
-        }
-    }
 }
 
 } // namespace platform

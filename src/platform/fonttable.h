@@ -3,9 +3,10 @@
 #pragma once
 
 #include "fontconfigstate.h"
+#include "fontface.h"
 #include "previewlinks.h"
 
-#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -16,8 +17,9 @@ QString UserFontsFolder();
 // Creates the user's font folder when it is missing; returns whether it exists afterwards.
 bool EnsureUserFontsFolder();
 
-// One instance serves the whole process; it needs a QGuiApplication for everything that Qt
-// must draw (without one it only lists what fontconfig has).
+// One instance serves the whole process. It lists what fontconfig has installed plus the font
+// files added to it, and finds the file that draws a family; Qt's own font database is never
+// asked to add or remove a font, so it is read once and never rebuilt.
 class FontTable
 {
 public:
@@ -28,10 +30,10 @@ public:
     // A fresh list of what is installed now, one name per family: the system's fonts first,
     // then the fonts added by AddFontResource, each name where it first appears. Fonts copied
     // into or deleted from a font folder since the last call are taken into account, for this
-    // list and for Qt's drawing alike. Names are complete (never cut short).
+    // list and for FaceOf alike. Names are complete (never cut short).
     QStringList ReadInstalledFontNames();
-    // Registers a font file for drawing in this process and links it into PreviewFolder() for
-    // the user's other programs. Returns the number of faces it added: 0 for an empty path,
+    // Adds a font file's faces to the table for this process and links it into PreviewFolder()
+    // for the user's other programs. Returns the number of faces it added: 0 for an empty path,
     // a folder, a missing file, a file that is not a font, or a path that is added already.
     int AddFontResource(const QString &path);
     // Undoes what AddFontResource did for the same path; any other path does nothing.
@@ -45,17 +47,29 @@ public:
     // $XDG_DATA_HOME/fonts/tavoret-preview
     QString PreviewFolder() const;
 
+    // The face that draws `family` as the list names it: an installed font's regular face,
+    // else a face added to the table, else fontconfig's substitute for the name. Costs no time
+    // that grows with the number of installed fonts, but for a name that is neither installed
+    // nor added, once per configuration.
+    FontFace FaceOf(const QString &family);
+    // Changes whenever what FaceOf answers may have changed (fonts added, removed or installed).
+    int Generation() const { return m_generation; }
+    // How many times fontconfig's configuration was built (for the benchmark).
+    int ConfigurationBuilds() const { return m_fontconfig.Builds(); }
+
 private:
     FontTable();
     ~FontTable();
-    void RefreshQtFontDatabase();
+    void BringUpToDate();
 
     struct Added
     {
-        int id = -1;  // Qt's application font id; Qt reuses ids, so it is forgotten on removal
-        QString link; // the link in the preview folder, empty when none could be made
+        QString path;            // absolute
+        QString link;            // the link in the preview folder, empty when none could be made
+        QStringList families;    // the first family name of each face, by face index
     };
-    QHash<QString, Added> m_added; // by absolute path
+    QList<Added> m_added;        // in the order they were added
+    int m_generation = 0;
     PreviewLinks m_links;
     FontconfigState m_fontconfig;
 };

@@ -1,10 +1,17 @@
 #include "tcombobox.h"
 
 #include <QAbstractItemView>
+#include <QStringListModel>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 TComboBox::TComboBox(QWidget *parent)
     : QComboBox(parent)
+    , m_model(new QStringListModel(this))
 {
+    setModel(m_model);
     setEditable(false);
     setMaxVisibleItems(8);
     // A plain list below the box, so that at most eight rows drop down.
@@ -27,28 +34,26 @@ void TComboBox::setSorted(bool sorted)
     Fill(Items());
 }
 
-void TComboBox::AddItem(const QString &name)
+QStringList TComboBox::SortedNames(const QStringList &names)
 {
-    if (!m_sorted) {
-        addItem(name);
-        return;
-    }
-    // After every item that does not sort behind the new one: equal names keep their order.
-    int lo = 0, hi = count();
-    while (lo < hi) {
-        const int mid = (lo + hi) / 2;
-        if (QString::compare(itemText(mid), name, Qt::CaseInsensitive) <= 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    insertItem(lo, name);
+    // Compares case-folded keys, made once per name rather than at every comparison.
+    std::vector<std::pair<QString, int>> keys;
+    keys.reserve(size_t(names.size()));
+    for (int i = 0; i < names.size(); ++i)
+        keys.emplace_back(names[i].toCaseFolded(), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (const auto &key : keys)
+        sorted.append(names[key.second]);
+    return sorted;
 }
 
 void TComboBox::Clear()
 {
     setPlaceholderText(QString());
-    clear();
+    m_model->setStringList({});
 }
 
 void TComboBox::Fill(const QStringList &names)
@@ -56,9 +61,8 @@ void TComboBox::Fill(const QStringList &names)
     const bool wasEnabled = updatesEnabled();
     setUpdatesEnabled(false);
     blockSignals(true); // filling is not a selection change
-    Clear();
-    for (const QString &name : names)
-        AddItem(name);
+    setPlaceholderText(QString());
+    m_model->setStringList(m_sorted ? SortedNames(names) : names);
     setCurrentIndex(-1);
     blockSignals(false);
     setUpdatesEnabled(wasEnabled);
@@ -67,11 +71,7 @@ void TComboBox::Fill(const QStringList &names)
 
 QStringList TComboBox::Items() const
 {
-    QStringList names;
-    names.reserve(count());
-    for (int i = 0; i < count(); ++i)
-        names << itemText(i);
-    return names;
+    return m_model->stringList();
 }
 
 QString TComboBox::Text() const

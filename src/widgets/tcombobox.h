@@ -5,6 +5,8 @@
 
 #include <QComboBox>
 
+class QStringListModel;
+
 class TComboBox : public QComboBox
 {
     Q_OBJECT
@@ -18,12 +20,15 @@ public:
     // clears the selection; setting the value it has does nothing.
     void setSorted(bool sorted);
 
-    // Adds one name at its place; equal names are kept, each as an item of its own.
-    void AddItem(const QString &name);
     // Empties the displayed text, then removes every item.
     void Clear();
-    // Clears the list and adds the names one by one, with redrawing suspended until the end.
+    // Clears the list and adds the names, each at its place (equal names are kept, each as an
+    // item of its own), with redrawing suspended until the end. The list is replaced in one
+    // step, so filling takes no time per item that grows with the number of items.
     void Fill(const QStringList &names);
+    // The names in the order a sorted box holds them: alphabetical without regard to letter
+    // case, equal names in their given order.
+    static QStringList SortedNames(const QStringList &names);
     QStringList Items() const;
 
     // The selected item's name; empty when nothing is selected.
@@ -44,4 +49,5 @@ signals:
 private:
     void OnActivated();
     bool m_sorted = true;
+    QStringListModel *m_model;
 };

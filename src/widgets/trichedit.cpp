@@ -1,11 +1,13 @@
 #include "trichedit.h"
+#include "interfacefonts.h"
 
+#include <QBuffer>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
-
-#include <memory>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
+#include <QTextDocumentWriter>
 
 TRichEdit::TRichEdit(QWidget *parent)
     : QTextEdit(parent)
@@ -18,6 +20,7 @@ TRichEdit::TRichEdit(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setAcceptRichText(false);
+    setProperty("showsNamedFace", true);
 }
 
 QByteArray TRichEdit::RtfFor(const QString &text, const QString &face, int points)
@@ -52,22 +55,35 @@ void TRichEdit::setText(const QString &text)
 
 void TRichEdit::setFontName(const QString &name)
 {
-    if (name.isEmpty())
-        return;
-    QFont f = font();
-    f.setFamilies({name});
-    setFont(f);
-    ApplyFontToText();
+    if (!name.isEmpty())
+        m_faceName = name;
 }
 
 QString TRichEdit::FontName() const
 {
-    return font().family();
+    return m_faceName.isEmpty() ? font().family() : m_faceName;
+}
+
+void TRichEdit::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange && font().family() != m_widgetFamily) {
+        m_faceName = font().family();
+        m_widgetFamily = platform::InstalledFamily(m_faceName);
+        if (m_widgetFamily != m_faceName) {
+            // The text edit would lay its text out in the face at once: it gets the installed
+            // family instead, and this comes back here with it.
+            QFont installed = font();
+            installed.setFamilies({m_widgetFamily});
+            setFont(installed);
+            return;
+        }
+    }
+    QTextEdit::changeEvent(event);
 }
 
 void TRichEdit::ApplyFontToText()
 {
-    // The font must sit on the characters themselves for the copied HTML to name it.
+    // The box's own font on the characters, so that its size holds whatever was typed or set.
     QTextCharFormat format;
     format.setFontFamilies(QStringList{font().family()});
     format.setFontPointSize(font().pointSizeF());
@@ -108,14 +124,25 @@ void TRichEdit::setSelLength(int length)
 
 QMimeData *TRichEdit::createMimeDataFromSelection() const
 {
-    // The editor's own mime data lists a fixed set of formats; copy them into plain mime data
-    // so that the RTF is offered to other programs too.
-    const std::unique_ptr<QMimeData> own(QTextEdit::createMimeDataFromSelection());
+    // The copy carries the face on its characters, as the formats that name fonts need it.
+    QTextDocument copy;
+    QTextCursor cursor(&copy);
+    cursor.insertFragment(textCursor().selection());
+    cursor.select(QTextCursor::Document);
+    QTextCharFormat format;
+    format.setFontFamilies(QStringList{FontName()});
+    format.setFontPointSize(font().pointSizeF());
+    cursor.mergeCharFormat(format);
+    const QTextDocumentFragment copied(&copy);
+
     auto *data = new QMimeData;
-    for (const QString &format : own->formats())
-        data->setData(format, own->data(format));
-    const QString selected = textCursor().selection().toPlainText();
-    data->setData(QStringLiteral("text/rtf"), RtfFor(selected, font().family(), qRound(font().pointSizeF())));
+    data->setText(copied.toPlainText());
+    data->setHtml(copied.toHtml());
+    data->setData(QStringLiteral("text/markdown"), copied.toMarkdown().toUtf8());
+    QBuffer odf;
+    QTextDocumentWriter(&odf, "ODF").write(copied);
+    data->setData(QStringLiteral("application/vnd.oasis.opendocument.text"), odf.data());
+    data->setData(QStringLiteral("text/rtf"), RtfFor(copied.toPlainText(), FontName(), qRound(font().pointSizeF())));
     return data;
 }
 

@@ -1,6 +1,7 @@
-// A one-line, read-only rich-text box whose text always carries its own font as character
-// format, so that copying puts the text on the clipboard as plain text, as HTML and as RTF,
-// each naming the font.
+// A one-line, read-only rich-text box with a face name of its own: copying puts its selection
+// on the clipboard as plain text, and as HTML, ODF and RTF in that face at the box's size.
+// The box shows its text in an installed family that stands for the face, so that Qt never
+// has to search for a face it does not have (such as one under preview).
 #pragma once
 
 #include <QTextEdit>
@@ -17,7 +18,8 @@ public:
 
     QString Text() const;
     void setText(const QString &text);
-    // Sets the face of the box's font; an empty name changes nothing.
+    // Sets the box's face; an empty name changes nothing. A face set as the widget's font (as
+    // the form does) becomes the face name too.
     void setFontName(const QString &name);
     QString FontName() const;
 
@@ -29,7 +31,11 @@ public:
 protected:
     QMimeData *createMimeDataFromSelection() const override;
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void ApplyFontToText();
+
+    QString m_faceName;
+    QString m_widgetFamily; // the installed family the widget's own font was given
 };

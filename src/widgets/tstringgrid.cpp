@@ -1,7 +1,10 @@
 #include "tstringgrid.h"
 #include "charset.h"
+#include "fonttable.h"
+#include "interfacefonts.h"
 
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QMenu>
 #include <QMouseEvent>
@@ -19,6 +22,7 @@ TStringGrid::TStringGrid(QWidget *parent)
 {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
+    setProperty("showsNamedFace", true);
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setSingleStep(1);
     UpdateScrollBars();
@@ -107,16 +111,16 @@ void TStringGrid::setCells(int col, int row, const QString &text)
 
 QString TStringGrid::FontName() const
 {
-    return font().family();
+    return m_faceName.isEmpty() ? font().family() : m_faceName;
 }
 
 void TStringGrid::setFontName(const QString &name)
 {
     if (name.isEmpty())
         return;
-    QFont f = font();
-    f.setFamilies({name});
-    setFont(f);
+    m_faceName = name;
+    UpdateFace();
+    viewport()->update();
 }
 
 int TStringGrid::FontSize() const
@@ -127,23 +131,49 @@ int TStringGrid::FontSize() const
 void TStringGrid::setFontSize(int points)
 {
     m_pointSize = points;
-    UpdateSymbolFont();
+    UpdateFace();
     viewport()->update();
+}
+
+int TStringGrid::DrawPixelSize() const
+{
+    const int points = std::clamp(FontSize(), 1, MaxDrawnPointSize);
+    return std::max(1, qRound(points * logicalDpiY() / 72.0));
 }
 
 QFont TStringGrid::DrawFont() const
 {
     QFont f = font();
-    const int points = std::clamp(FontSize(), 1, MaxDrawnPointSize);
-    f.setPixelSize(std::max(1, qRound(points * logicalDpiY() / 72.0)));
+    f.setPixelSize(DrawPixelSize());
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferAntialias));
     return f;
 }
 
-void TStringGrid::UpdateSymbolFont()
+// Finds the file that draws the face name now and loads it, or only resizes the loaded face.
+void TStringGrid::UpdateFace()
 {
-    const QRawFont raw = QRawFont::fromFont(DrawFont());
-    m_symbolFont = raw.isValid() && IsSymbolCmap(raw.fontTable("cmap"));
+    platform::FontTable &table = platform::FontTable::Instance();
+    const platform::FontFace face = table.FaceOf(FontName());
+    m_tableGeneration = table.Generation();
+    if (face != m_face || !m_raw.isValid()) {
+        m_face = face;
+        m_raw = platform::LoadFace(face, DrawPixelSize());
+        m_symbolFont = m_raw.isValid() && IsSymbolCmap(m_raw.fontTable("cmap"));
+    } else if (m_raw.pixelSize() != DrawPixelSize()) {
+        m_raw.setPixelSize(DrawPixelSize());
+    }
+}
+
+// Fonts added, removed or installed since the face was found may change which file draws it.
+void TStringGrid::UpdateFaceIfTableChanged()
+{
+    if (platform::FontTable::Instance().Generation() != m_tableGeneration)
+        UpdateFace();
+}
+
+qreal TStringGrid::Ascent() const
+{
+    return m_raw.isValid() ? m_raw.ascent() : QFontMetricsF(DrawFont()).ascent();
 }
 
 QString TStringGrid::DisplayText(const QString &text) const
@@ -228,11 +258,9 @@ void TStringGrid::paintEvent(QPaintEvent *)
     const int w = DrawnColWidth(), h = DrawnRowHeight();
     const QSize area = viewport()->size();
     painter.fillRect(viewport()->rect(), pal.color(QPalette::Base));
+    UpdateFaceIfTableChanged();
     painter.setFont(DrawFont());
-    const int ascent = painter.fontMetrics().ascent();
-    // Glyphs are looked up in the font itself and drawn as they are: a character the font lacks
-    // shows its missing-glyph box, and format characters such as the soft hyphen show their glyph.
-    const QRawFont raw = QRawFont::fromFont(DrawFont());
+    const int ascent = qRound(Ascent());
     const bool active = IsActiveControl();
 
     int y = 0;
@@ -245,7 +273,7 @@ void TStringGrid::paintEvent(QPaintEvent *)
             painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
             painter.save();
             painter.setClipRect(cell);
-            DrawCellText(painter, raw, QPoint(x + 2, y + 2 + ascent), DisplayText(Cells(c, r)));
+            DrawCellText(painter, QPoint(x + 2, y + 2 + ascent), DisplayText(Cells(c, r)));
             painter.restore();
             if (c == m_col && r == m_row && active) {
                 QStyleOptionFocusRect option;
@@ -266,8 +294,11 @@ void TStringGrid::paintEvent(QPaintEvent *)
         painter.drawLine(0, int(yy), right, int(yy));
 }
 
-void TStringGrid::DrawCellText(QPainter &painter, const QRawFont &raw, const QPoint &baseline, const QString &text)
+// Glyphs are looked up in the face itself and drawn as they are: a character the face lacks
+// shows its missing-glyph box, and format characters such as the soft hyphen show their glyph.
+void TStringGrid::DrawCellText(QPainter &painter, const QPoint &baseline, const QString &text) const
 {
+    const QRawFont &raw = m_raw;
     if (!raw.isValid()) {
         painter.drawText(baseline, text);
         return;
@@ -300,10 +331,22 @@ void TStringGrid::scrollContentsBy(int, int)
 void TStringGrid::changeEvent(QEvent *event)
 {
     QAbstractScrollArea::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        UpdateSymbolFont();
-        viewport()->update();
+    if (event->type() != QEvent::FontChange)
+        return;
+    if (font().family() != m_widgetFamily) {
+        // A face set as the widget's font: keep its name, and give the widget an installed
+        // family, so that Qt never has to search for the face by name.
+        m_faceName = font().family();
+        m_widgetFamily = platform::InstalledFamily(m_faceName);
+        if (m_widgetFamily != m_faceName) {
+            QFont installed = font();
+            installed.setFamilies({m_widgetFamily});
+            setFont(installed); // comes back here with the installed family
+            return;
+        }
     }
+    UpdateFace();
+    viewport()->update();
 }
 
 void TStringGrid::MoveCurrent(int col, int row)

@@ -1,9 +1,13 @@
 // A grid of text cells of one size, with a 1-pixel line after every column and row, scrolled
 // by whole cells. It draws each cell's text unscaled from 2 pixels inside the cell's corner,
-// clipped to the cell, with font merging off so a missing character shows the font's own box.
+// clipped to the cell, straight from the face's file, so a missing character shows the font's
+// own box and no other font stands in.
 #pragma once
 
+#include "fontface.h"
+
 #include <QAbstractScrollArea>
+#include <QRawFont>
 #include <QVector>
 
 #include <optional>
@@ -44,13 +48,21 @@ public:
     QString Cells(int col, int row) const;
     void setCells(int col, int row, const QString &text);
 
-    // The chart font's face and size in points. An empty face name changes nothing.
+    // The chart font's face and size in points. An empty face name changes nothing. A face set
+    // as the widget's font (as the form does) becomes the face name too; the widget itself then
+    // keeps an installed family for anything Qt draws on it.
     QString FontName() const;
     void setFontName(const QString &name);
     int FontSize() const;
     void setFontSize(int points);
-    // The font the cells are drawn with.
+    // The font size in pixels the cells are drawn at.
+    int DrawPixelSize() const;
+    // The font the cells are drawn with where the face's file cannot be read.
     QFont DrawFont() const;
+    // The face the cells are drawn with: its file and face index, and its family as the file
+    // names it (empty when the file could not be loaded).
+    platform::FontFace DrawnFace() const { return m_face; }
+    QString DrawnFamily() const { return m_raw.familyName(); }
     // Whether the current font is symbol-encoded: it then shows its own glyph for every code.
     bool SymbolFont() const { return m_symbolFont; }
 
@@ -98,11 +110,13 @@ private:
     int DrawnRowHeight() const;
     bool IsActiveControl() const;
     void UpdateScrollBars();
-    void UpdateSymbolFont();
+    void UpdateFace();
+    void UpdateFaceIfTableChanged();
+    qreal Ascent() const;
     void MoveCurrent(int col, int row);
     void TrackPointer(const QPoint &pos);
     QString DisplayText(const QString &text) const;
-    static void DrawCellText(QPainter &painter, const QRawFont &raw, const QPoint &baseline, const QString &text);
+    void DrawCellText(QPainter &painter, const QPoint &baseline, const QString &text) const;
 
     int m_cols = 5;
     int m_rows = 5;
@@ -112,6 +126,11 @@ private:
     int m_row = 0;
     std::optional<int> m_pointSize; // unset: the size of the font as set on the widget
     bool m_symbolFont = false;
+    QString m_faceName;
+    QString m_widgetFamily;     // the installed family the widget's own font was given
+    platform::FontFace m_face;  // the face m_raw was loaded from
+    QRawFont m_raw;
+    int m_tableGeneration = -1;
     QVector<QString> m_cells;
     QMenu *m_popup = nullptr;
 };

@@ -1,16 +1,18 @@
 #include "tsymbollabel.h"
+#include "interfacefonts.h"
 
 #include <QFile>
-#include <QFontInfo>
 #include <QGlyphRun>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QStyle>
+
+#include <algorithm>
 
 TSymbolLabel::TSymbolLabel(QWidget *parent)
     : QLabel(parent)
 {
+    setProperty("showsNamedFace", true);
 }
 
 void TSymbolLabel::setOwnFontFile(const QString &path)
@@ -56,15 +58,21 @@ void TSymbolLabel::showEvent(QShowEvent *event)
     fitToCaption();
 }
 
-// An installed face of the font's family list wins; the own file stands in only when none of
-// them is installed (the font system then reports a substitute of its own choosing). Where a
-// family comes from several foundries, the reported name carries the foundry in brackets.
+// An installed face of the font's family list wins: the label's font then names that one face
+// alone. The own file stands in only when none of them is installed. Installed means known to
+// Qt's font database: asking Qt for a face it does not have would make it search every
+// installed family.
 void TSymbolLabel::chooseFont()
 {
-    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
-    const QString used = QFontInfo(font()).family().remove(foundry);
-    const bool installed = font().families().contains(used, Qt::CaseInsensitive);
-    m_drawOwn = !installed && !m_ownFontData.isEmpty();
+    const QStringList families = font().families().isEmpty() ? QStringList{font().family()} : font().families();
+    const auto installed = std::find_if(families.cbegin(), families.cend(), platform::QtHasFamily);
+    if (installed != families.cend() && families.size() > 1) {
+        QFont single = font();
+        single.setFamilies({*installed});
+        setFont(single); // comes back here with the one installed face
+        return;
+    }
+    m_drawOwn = installed == families.cend() && !m_ownFontData.isEmpty();
     if (m_drawOwn) {
         if (!m_ownFont.isValid())
             m_ownFont.loadFromData(m_ownFontData, fontPixelSize(), QFont::PreferDefaultHinting);

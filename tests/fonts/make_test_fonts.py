@@ -4,6 +4,7 @@
     /usr/bin/python3 tests/fonts/make_test_fonts.py              # rewrite tests/fonts/*
     /usr/bin/python3 tests/fonts/make_test_fonts.py --root DIR   # the same set into DIR
     /usr/bin/python3 tests/fonts/make_test_fonts.py --many 300 /tmp/bench-fonts
+    /usr/bin/python3 tests/fonts/make_test_fonts.py --many 4000 DIR --family "Tavoret Many"
 
 The output is deterministic (fixed timestamps, seeded random data): running the script
 again gives byte-identical files.
@@ -199,13 +200,13 @@ def write_test_fonts(root):
             f.write(data)
 
 
-def write_bench_fonts(count, outdir):
-    """Writes `count` distinct fonts bench-NNN.ttf for browsing a large folder."""
+def write_bench_fonts(count, outdir, family="Tavoret Bench"):
+    """Writes `count` distinct fonts bench-NNN.ttf, families "<family> NNN"."""
     os.makedirs(outdir, exist_ok=True)
     styles = [style_bars, style_frame, style_bits, style_circles, style_plus, style_corner]
     for n in range(1, count + 1):
         number = str(n).zfill(max(3, len(str(count))))
-        font = build_font("Tavoret Bench " + number, CP1252, styles[n % len(styles)],
+        font = build_font(family + " " + number, CP1252, styles[n % len(styles)],
                           (60 + n % 50, 0, 540 - n % 50, 700, 20 + n % 7 * 5), marker=n)
         font.save(os.path.join(outdir, "bench-%s.ttf" % number))
 
@@ -213,6 +214,7 @@ def write_bench_fonts(count, outdir):
 if __name__ == "__main__":
     parser = argparse.ArgumentParser(description="Write the test fonts.")
     parser.add_argument("--many", nargs=2, metavar=("N", "DIR"), help="write N bench fonts to DIR")
+    parser.add_argument("--family", default="Tavoret Bench", help="family name prefix for --many")
     parser.add_argument("--root", default=HERE, help="folder to write the test fonts into")
     args = parser.parse_args()
     if not args.many:
@@ -220,4 +222,4 @@ if __name__ == "__main__":
     elif int(args.many[0]) < 1:
         parser.error("N must be at least 1")
     else:
-        write_bench_fonts(int(args.many[0]), args.many[1])
+        write_bench_fonts(int(args.many[0]), args.many[1], args.family)

@@ -1,0 +1,109 @@
+#include "fontface.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+constexpr int kTableRecordSize = 16;
+constexpr int kOffsetTableSize = 12;
+// Larger files are not read for drawing: no real face comes near this.
+constexpr qint64 kMaxFontFileSize = 512ll * 1024 * 1024;
+
+quint32 Read32(const QByteArray &data, qint64 at)
+{
+    return qFromBigEndian<quint32>(data.constData() + at);
+}
+
+quint16 Read16(const QByteArray &data, qint64 at)
+{
+    return qFromBigEndian<quint16>(data.constData() + at);
+}
+
+void Append32(QByteArray &out, quint32 value)
+{
+    char bytes[4];
+    qToBigEndian(value, bytes);
+    out.append(bytes, 4);
+}
+
+// Rebuilds the face whose offset table starts at `start` as a font of its own: the same
+// header and table records, each table copied behind them on a 4-byte boundary.
+QByteArray ExtractFace(const QByteArray &data, qint64 start)
+{
+    if (start < 0 || start + kOffsetTableSize > data.size())
+        return QByteArray();
+    const int tables = Read16(data, start + 4);
+    const qint64 records = start + kOffsetTableSize;
+    if (records + qint64(tables) * kTableRecordSize > data.size())
+        return QByteArray();
+    QByteArray head = data.mid(start, kOffsetTableSize);
+    QByteArray body;
+    const qint64 bodyStart = kOffsetTableSize + qint64(tables) * kTableRecordSize;
+    for (int i = 0; i < tables; ++i) {
+        const qint64 record = records + qint64(i) * kTableRecordSize;
+        const quint32 offset = Read32(data, record + 8);
+        const quint32 length = Read32(data, record + 12);
+        if (qint64(offset) + length > data.size())
+            return QByteArray();
+        head.append(data.constData() + record, 8); // tag and checksum
+        Append32(head, quint32(bodyStart + body.size()));
+        Append32(head, length);
+        body.append(data.constData() + offset, length);
+        body.append((4 - body.size() % 4) % 4, '\0');
+    }
+    return head + body;
+}
+} // namespace
+
+QByteArray SingleFaceData(const QByteArray &fileData, int index)
+{
+    if (index < 0 || fileData.size() < kOffsetTableSize)
+        return QByteArray();
+    if (!fileData.startsWith("ttcf"))
+        return index == 0 ? fileData : QByteArray();
+    const quint32 faces = Read32(fileData, 8);
+    if (quint32(index) >= faces || kOffsetTableSize + 4 * (qint64(index) + 1) > fileData.size())
+        return QByteArray();
+    return ExtractFace(fileData, Read32(fileData, kOffsetTableSize + 4 * qint64(index)));
+}
+
+QRawFont LoadFace(const FontFace &face, qreal pixelSize)
+{
+    if (!face.isValid() || QFileInfo(face.file).size() > kMaxFontFileSize)
+        return QRawFont();
+    QFile file(face.file);
+    if (!QFileInfo(face.file).isFile() || !file.open(QIODevice::ReadOnly))
+        return QRawFont();
+    const QByteArray data = SingleFaceData(file.readAll(), face.index & 0xFFFF);
+    if (data.isEmpty())
+        return QRawFont();
+
+    // Loading a font from data, Qt asks fontconfig for the face's rendering settings by
+    // matching its family against every installed font. An empty configuration answers at
+    // once (with Qt's defaults: antialiased, default hinting); the installed one is current
+    // again right after.
+    static FcConfig *const empty = [] {
+        FcConfig *config = FcConfigCreate();
+        if (config)
+            FcConfigBuildFonts(config);
+        return config;
+    }();
+    FcConfig *installed = FcConfigReference(nullptr);
+    const bool swapped = empty && installed && FcConfigSetCurrent(empty);
+    QRawFont raw;
+    raw.loadFromData(data, pixelSize, QFont::PreferDefaultHinting);
+    if (swapped)
+        FcConfigSetCurrent(installed);
+    if (installed)
+        FcConfigDestroy(installed);
+    return raw;
+}
+
+} // namespace platform

@@ -1,0 +1,155 @@
+#include "interfacefonts.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QHash>
+#include <QSet>
+#include <QWidget>
+
+#include <fontconfig/fontconfig.h>
+
+namespace platform {
+
+namespace {
+// Faces with the widths the forms were laid out for, best first.
+const QHash<QString, QStringList> &Substitutes()
+{
+    static const QHash<QString, QStringList> substitutes{
+        {QStringLiteral("ms sans serif"),
+         {QStringLiteral("Liberation Sans"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")}},
+        {QStringLiteral("ms serif"), {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")}},
+    };
+    return substitutes;
+}
+
+// The family fontconfig draws a name with, after its aliases and defaults.
+QString FontconfigChoice(const QString &family)
+{
+    QString chosen;
+    FcPattern *pattern = FcPatternCreate();
+    if (!pattern)
+        return chosen;
+    const QByteArray name = family.toUtf8();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern *match = FcFontMatch(nullptr, pattern, &result)) {
+        FcChar8 *found = nullptr;
+        if (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch)
+            chosen = QString::fromUtf8(reinterpret_cast<const char *>(found));
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return chosen;
+}
+
+// Whether an installed font carries `family` among its family names.
+bool FontconfigHasFamily(const QString &family)
+{
+    const QByteArray name = family.toUtf8();
+    FcPattern *pattern = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, name.constData(), nullptr);
+    FcObjectSet *objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    FcFontSet *fonts = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
+    const bool has = fonts && fonts->nfont > 0;
+    if (fonts)
+        FcFontSetDestroy(fonts);
+    if (objects)
+        FcObjectSetDestroy(objects);
+    if (pattern)
+        FcPatternDestroy(pattern);
+    return has;
+}
+
+// Swaps a widget's font for its installed stand-in as the font arrives. The widget never sees
+// the font naming a missing family: it gets the stand-in's change event instead.
+class InstalledFontFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::FontChange || !watched->isWidgetType())
+            return false;
+        auto *widget = static_cast<QWidget *>(watched);
+        if (widget->property("showsNamedFace").toBool())
+            return false;
+        QFont font = widget->font();
+        const QString installed = InstalledFamily(font.family());
+        if (installed == font.family() && font.families().size() <= 1)
+            return false;
+        font.setFamilies({installed});
+        widget->setFont(font);
+        return true;
+    }
+};
+} // namespace
+
+bool QtHasFamily(const QString &family)
+{
+    // Qt reads its font list once; this program never adds to it or removes from it. Qt also
+    // lists the generic names ("Sans Serif", "Serif", "Monospace") with no font behind them,
+    // and looks those up like missing ones: a family counts only when a font carries it.
+    static const QSet<QString> families = [] {
+        QSet<QString> names;
+        for (const QString &name : QFontDatabase::families())
+            names.insert(name.toCaseFolded());
+        return names;
+    }();
+    static QHash<QString, bool> answers;
+    const auto known = answers.constFind(family);
+    if (known != answers.cend())
+        return *known;
+    const bool has = families.contains(family.toCaseFolded()) && FontconfigHasFamily(family);
+    answers.insert(family, has);
+    return has;
+}
+
+QString InstalledFamily(const QString &family)
+{
+    static QHash<QString, QString> resolved;
+    const auto known = resolved.constFind(family);
+    if (known != resolved.cend())
+        return *known;
+    QString installed;
+    if (QtHasFamily(family)) {
+        installed = family;
+    } else {
+        for (const QString &substitute : Substitutes().value(family.toCaseFolded())) {
+            if (QtHasFamily(substitute)) {
+                installed = substitute;
+                break;
+            }
+        }
+    }
+    if (installed.isEmpty()) {
+        const QString chosen = FontconfigChoice(family);
+        if (QtHasFamily(chosen))
+            installed = chosen;
+        else if (!QFontDatabase::families().isEmpty())
+            installed = QFontDatabase::families().constFirst();
+        else
+            installed = family; // no fonts at all: nothing to search either
+    }
+    resolved.insert(family, installed);
+    return installed;
+}
+
+void KeepInterfaceFontsInstalled()
+{
+    static InstalledFontFilter *filter = nullptr;
+    if (filter || !qApp)
+        return;
+    filter = new InstalledFontFilter(qApp);
+    qApp->installEventFilter(filter);
+    QFont font = QApplication::font();
+    const QString installed = InstalledFamily(font.family());
+    if (installed != font.family()) {
+        font.setFamilies({installed});
+        QApplication::setFont(font);
+    }
+}
+
+} // namespace platform
