@@ -70,54 +70,76 @@ bool FontconfigState::BringUpToDate()
     return true;
 }
 
+// What the index needs of one font: its family names and how far its style is from a regular,
+// upright, normal-width one (smaller is better).
+FontconfigState::Indexed FontconfigState::ReadFont(FcPattern *font)
+{
+    Indexed read;
+    int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN, width = FC_WIDTH_NORMAL;
+    FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(font, FC_SLANT, 0, &slant);
+    FcPatternGetInteger(font, FC_WIDTH, 0, &width);
+    read.distance = (slant != FC_SLANT_ROMAN ? 1000 : 0) + std::abs(weight - FC_WEIGHT_REGULAR)
+                    + std::abs(width - FC_WIDTH_NORMAL);
+    FcChar8 *family = nullptr;
+    for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &family) == FcResultMatch; ++n)
+        read.families.append(QString::fromUtf8(reinterpret_cast<const char *>(family)));
+    return read;
+}
+
 // Reads the system set once per build: the names the font table lists, and for every family
-// name the face that draws it.
+// name the face that draws it. It runs whenever a font folder changes, so what it read of a
+// font is kept for the next build: fontconfig keeps the fonts of unchanged folders in the same
+// place (the new configuration is built while the old one, and all it holds, is still alive,
+// so a font at an address seen in the last build is the very same font).
 void FontconfigState::IndexFonts()
 {
     m_names.clear();
-    m_nameSet.clear();
     m_faces.clear();
     m_matches.clear();
-    FcConfig *config = FcConfigReference(nullptr);
-    if (!config)
-        return;
-    const FcFontSet *fonts = FcConfigGetFonts(config, FcSetSystem);
+    QHash<FcPattern *, Indexed> indexed;
+    const FcFontSet *fonts = FcConfigGetFonts(nullptr, FcSetSystem);
+    if (fonts) {
+        indexed.reserve(fonts->nfont);
+        m_faces.reserve(fonts->nfont);
+    }
     for (int i = 0; fonts && i < fonts->nfont; ++i) {
         FcPattern *font = fonts->fonts[i];
         FcChar8 *file = nullptr;
         if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch
             || IsExcluded(reinterpret_cast<const char *>(file)))
             continue;
-        int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN, width = FC_WIDTH_NORMAL;
-        FcPatternGetInteger(font, FC_INDEX, 0, &index);
-        FcPatternGetInteger(font, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(font, FC_SLANT, 0, &slant);
-        FcPatternGetInteger(font, FC_WIDTH, 0, &width);
-        const Candidate candidate{{QFile::decodeName(reinterpret_cast<const char *>(file)), index},
-                                  (slant != FC_SLANT_ROMAN ? 1000 : 0) + std::abs(weight - FC_WEIGHT_REGULAR)
-                                      + std::abs(width - FC_WIDTH_NORMAL)};
-        FcChar8 *family = nullptr;
-        for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &family) == FcResultMatch; ++n) {
-            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(family));
+        const auto known = m_indexed.constFind(font);
+        const Indexed &read = *indexed.insert(font, known != m_indexed.cend() ? *known : ReadFont(font));
+        for (int n = 0; n < read.families.size(); ++n) {
+            const QString &name = read.families[n];
             if (name.isEmpty())
                 continue;
-            if (n == 0 && !m_nameSet.contains(name)) {
-                m_nameSet.insert(name);
+            Candidate &candidate = m_faces[name];
+            if (n == 0 && !candidate.listed) {
+                candidate.listed = true;
                 m_names.append(name);
             }
             // The first of equally good faces wins, as the first appearance of a name does.
-            const QString key = name.toCaseFolded();
-            const auto known = m_faces.constFind(key);
-            if (known == m_faces.cend() || candidate.distance < known->distance)
-                m_faces.insert(key, candidate);
+            if (!candidate.font || read.distance < candidate.distance) {
+                candidate.font = font;
+                candidate.distance = read.distance;
+            }
         }
     }
-    FcConfigDestroy(config);
+    m_indexed = std::move(indexed);
 }
 
 FontFace FontconfigState::InstalledFace(const QString &family) const
 {
-    return m_faces.value(family.toCaseFolded()).face;
+    FontFace face;
+    FcPattern *font = m_faces.value(family).font;
+    FcChar8 *file = nullptr;
+    if (font && FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch) {
+        face.file = QFile::decodeName(reinterpret_cast<const char *>(file));
+        FcPatternGetInteger(font, FC_INDEX, 0, &face.index);
+    }
+    return face;
 }
 
 FontFace FontconfigState::MatchedFace(const QString &family)

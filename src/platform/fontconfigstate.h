@@ -13,11 +13,12 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <vector>
+
+typedef struct _FcPattern FcPattern;
 
 namespace platform {
 
@@ -33,9 +34,9 @@ public:
     // The first family name of every installed font (fonts in the excluded folder left out),
     // each name once, where it first appears. Read once per build.
     QStringList FamilyNames() const { return m_names; }
-    bool ListsName(const QString &family) const { return m_nameSet.contains(family); }
-    // The regular face of an installed family (any of a font's family names, letter case
-    // ignored); invalid when no installed font has that name.
+    bool ListsName(const QString &family) const { return m_faces.value(family).listed; }
+    // The regular face of an installed family (any of a font's family names, spelt exactly);
+    // invalid when no installed font has that name.
     FontFace InstalledFace(const QString &family) const;
     // The face fontconfig chooses for a family name that may not be installed (its aliases and
     // defaults apply). It compares the name with every font, so answers are kept until the
@@ -62,10 +63,18 @@ private:
     bool IsExcluded(const char *file) const;
     void IndexFonts();
 
+    struct Indexed
+    {
+        QStringList families;
+        int distance = 0;
+    };
+    static Indexed ReadFont(FcPattern *font);
+
     struct Candidate
     {
-        FontFace face;
-        int distance = 0; // from a regular, upright, normal-width style; smaller is better
+        FcPattern *font = nullptr; // owned by the current configuration
+        int distance = 0;          // from a regular, upright, normal-width style; smaller is better
+        bool listed = false;       // some font's first family name
     };
 
     QString m_excludedFolder;
@@ -75,8 +84,8 @@ private:
     bool m_racy = false; // something changed while the last build ran: build again next time
     int m_builds = 0;
     QStringList m_names;
-    QSet<QString> m_nameSet;
-    QHash<QString, Candidate> m_faces;     // best face by case-folded family name
+    QHash<QString, Candidate> m_faces;     // best face by family name
+    QHash<FcPattern *, Indexed> m_indexed; // what was read of each font of the current build
     QHash<QString, FontFace> m_matches;    // MatchedFace answers of this build
 };
 
