@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 #include <functional>
 #include <vector>
 
@@ -35,6 +37,10 @@ private:
 
 // Median of the samples (in nanoseconds); 0 for none.
 qint64 Median(std::vector<qint64> samples);
+
+// Shows a top-level widget and waits (at most two seconds) until its window can be painted,
+// so that repaint() really draws.
+void ShowExposed(QWidget *window);
 
 struct Benchmark
 {

@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,6 +25,15 @@ qint64 Median(std::vector<qint64> samples)
     const auto middle = samples.begin() + samples.size() / 2;
     std::nth_element(samples.begin(), middle, samples.end());
     return *middle;
+}
+
+void ShowExposed(QWidget *window)
+{
+    window->show();
+    QElapsedTimer waited;
+    waited.start();
+    while (!(window->windowHandle() && window->windowHandle()->isExposed()) && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 void Report::Time(const QString &name, const std::function<void()> &step)

@@ -37,7 +37,7 @@ TAVORET_BENCHMARK(preview)
     const QString folder = BenchFontFolder();
     StartupFontNames = platform::FontTable::Instance().ReadInstalledFontNames();
     TForm1 form;
-    form.show();
+    bench::ShowExposed(&form);
     form.Button1Click();
     form.DirectoryListBox1->setDirectory(folder);
     TFileListBox *files = form.FileListBox1;

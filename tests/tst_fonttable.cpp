@@ -115,6 +115,44 @@ private slots:
             QVERIFY2(!Draws(name, path), qPrintable(name));
     }
 
+    // Which file and face draw a family: an installed one, a face added for preview (of a
+    // collection, the face with that name), and for other names fontconfig's substitute. The
+    // answer follows the table as files are added and removed.
+    void faceOf_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("file"); // "*": some installed file other than the preview's
+        QTest::addColumn<int>("index");
+        const QString pair = fontPath("files/TavoretPair.ttc");
+        QTest::newRow("installed") << "Times New Roman" << fontPath("installed/TimesNewRoman-Test.ttf") << 0;
+        QTest::newRow("installed, other case") << "times new roman" << fontPath("installed/TimesNewRoman-Test.ttf") << 0;
+        QTest::newRow("collection, first face") << "Tavoret Test Pair One" << pair << 0;
+        QTest::newRow("collection, last face") << "Tavoret Test Pair Two" << pair << 1;
+        QTest::newRow("not installed") << "Tavoret No Such Family" << "*" << 0;
+    }
+    void faceOf()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, file);
+        QFETCH(int, index);
+        const QString pair = fontPath("files/TavoretPair.ttc");
+        const int before = Table().Generation();
+        QCOMPARE(Table().AddFontResource(pair), 2);
+        QVERIFY(Table().Generation() != before);
+        const platform::FontFace face = Table().FaceOf(family);
+        if (file == "*") {
+            QVERIFY(face.isValid() && face.file != pair);
+        } else {
+            QCOMPARE(face.file, file);
+            QCOMPARE(face.index, index);
+        }
+        const int added = Table().Generation();
+        Table().RemoveFontResource(pair);
+        QVERIFY(Table().Generation() != added);
+        QVERIFY(Table().FaceOf(family).file != pair || file != pair); // gone with its file
+        QVERIFY(Table().FaceOf(family).isValid());
+    }
+
     // A font copied into the user's font folder, or a new folder in it, while the program runs.
     void installedWhileRunning_data()
     {

@@ -1,10 +1,12 @@
 // The main window driven through real widgets and events: layout, the chart's size boxes,
 // picking cells with the mouse, the context menu captions and copying a character.
+#include "fonttable.h"
+#include "interfacefonts.h"
 #include "testsupport.h"
 #include "unit1.h"
+#include "unit2.h"
 
 #include <QClipboard>
-#include <QFontDatabase>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -40,6 +42,29 @@ private slots:
         QVERIFY(m_form);
     }
     void cleanup() { m_form.reset(); }
+
+    // Qt searches every installed family for a family it does not have: every font the window
+    // and the About box give Qt names an installed one, while the chart and the picked-character
+    // box keep the form's face name.
+    void interfaceFontsAreInstalled()
+    {
+        TAboutBox about;
+        QStringList missing;
+        for (QWidget *window : QList<QWidget *>{m_form.get(), &about}) {
+            QList<QWidget *> widgets = window->findChildren<QWidget *>();
+            widgets << window;
+            for (QWidget *widget : std::as_const(widgets)) {
+                if (!widget->property("showsNamedFace").toBool() && !platform::QtHasFamily(widget->font().family()))
+                    missing << widget->objectName() + ": " + widget->font().family();
+            }
+        }
+        QCOMPARE(missing, QStringList());
+        QVERIFY(platform::QtHasFamily(QApplication::font().family()));
+        QVERIFY(!platform::QtHasFamily(QStringLiteral("MS Sans Serif"))); // what the forms name
+        QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Times New Roman"));
+        QCOMPARE(m_form->RichEdit1->FontName(), QStringLiteral("Times New Roman"));
+        QVERIFY(platform::QtHasFamily(m_form->RichEdit1->font().family()));
+    }
 
     void startsWithDesignedValues()
     {
@@ -243,15 +268,16 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QPoint, first);
         QFETCH(QPoint, second);
-        const int id = QFontDatabase::addApplicationFont(testsupport::fontPath("files/" + file + ".ttf"));
-        QVERIFY(id >= 0);
+        platform::FontTable &table = platform::FontTable::Instance();
+        const QString path = testsupport::fontPath("files/" + file + ".ttf");
+        QCOMPARE(table.AddFontResource(path), 1);
         m_form->SetOuterSize(QSize(640, 600));
-        m_form->StringGrid1->setFontName(QFontDatabase::applicationFontFamilies(id).value(0));
+        m_form->StringGrid1->setFontName(table.ReadInstalledFontNames().constLast());
         m_form->StringGrid1->setSelection(15, 13); // keep the highlight away from the compared cells
         const QImage a = CellImage(first.x(), first.y());
         QVERIFY(a != CellImage(0, 0)); // something is drawn, unlike the space
         QTEST(a == CellImage(second.x(), second.y()), "same");
-        QFontDatabase::removeApplicationFont(id);
+        table.RemoveFontResource(path);
     }
 
     void selectedCellColours()

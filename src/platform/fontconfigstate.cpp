@@ -96,7 +96,7 @@ void FontconfigState::IndexFonts()
 {
     m_names.clear();
     m_faces.clear();
-    m_matches.clear();
+    m_substitutes.clear();
     QHash<FcPattern *, Indexed> indexed;
     const FcFontSet *fonts = FcConfigGetFonts(nullptr, FcSetSystem);
     if (fonts) {
@@ -142,31 +142,37 @@ FontFace FontconfigState::InstalledFace(const QString &family) const
     return face;
 }
 
-FontFace FontconfigState::MatchedFace(const QString &family)
+QString FontconfigState::SubstituteFamily(const QString &family)
 {
-    const auto known = m_matches.constFind(family);
-    if (known != m_matches.cend())
+    const auto known = m_substitutes.constFind(family);
+    if (known != m_substitutes.cend())
         return *known;
-    FontFace face;
+    // fontconfig's configuration lists, after the name, its aliases (metric-compatible faces
+    // first) and the defaults; the first of them that is installed is what fontconfig would
+    // draw. Only where none is, fontconfig compares the name with every font.
+    QString installed;
     FcPattern *pattern = FcPatternCreate();
     if (pattern) {
         const QByteArray name = family.toUtf8();
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
         FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        if (FcPattern *match = FcFontMatch(nullptr, pattern, &result)) {
-            FcChar8 *file = nullptr;
-            if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-                face.file = QFile::decodeName(reinterpret_cast<const char *>(file));
-                FcPatternGetInteger(match, FC_INDEX, 0, &face.index);
-            }
-            FcPatternDestroy(match);
+        FcChar8 *candidate = nullptr;
+        for (int n = 0; installed.isEmpty() && FcPatternGetString(pattern, FC_FAMILY, n, &candidate) == FcResultMatch; ++n) {
+            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(candidate));
+            if (m_faces.contains(name))
+                installed = name;
         }
+        FcResult result = FcResultNoMatch;
+        FcPattern *match = installed.isEmpty() ? FcFontMatch(nullptr, pattern, &result) : nullptr;
+        if (match && FcPatternGetString(match, FC_FAMILY, 0, &candidate) == FcResultMatch)
+            installed = QString::fromUtf8(reinterpret_cast<const char *>(candidate));
+        if (match)
+            FcPatternDestroy(match);
         FcPatternDestroy(pattern);
     }
-    m_matches.insert(family, face);
-    return face;
+    m_substitutes.insert(family, installed);
+    return installed;
 }
 
 FontconfigState::Stamp FontconfigState::TakeStamp(const QByteArray &path)

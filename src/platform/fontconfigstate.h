@@ -38,10 +38,9 @@ public:
     // The regular face of an installed family (any of a font's family names, spelt exactly);
     // invalid when no installed font has that name.
     FontFace InstalledFace(const QString &family) const;
-    // The face fontconfig chooses for a family name that may not be installed (its aliases and
-    // defaults apply). It compares the name with every font, so answers are kept until the
-    // next build.
-    FontFace MatchedFace(const QString &family);
+    // The installed family fontconfig draws a family name with, which need not be installed:
+    // the name itself, else its aliases and defaults. Answers are kept until the next build.
+    QString SubstituteFamily(const QString &family);
     // How many configurations were built so far.
     int Builds() const { return m_builds; }
 
@@ -86,7 +85,7 @@ private:
     QStringList m_names;
     QHash<QString, Candidate> m_faces;     // best face by family name
     QHash<FcPattern *, Indexed> m_indexed; // what was read of each font of the current build
-    QHash<QString, FontFace> m_matches;    // MatchedFace answers of this build
+    QHash<QString, QString> m_substitutes; // SubstituteFamily answers of this build
 };
 
 } // namespace platform

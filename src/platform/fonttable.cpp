@@ -143,7 +143,19 @@ FontFace FontTable::FaceOf(const QString &family)
                 return FontFace{added.path, index};
         }
     }
-    return m_fontconfig.MatchedFace(family);
+    return m_fontconfig.InstalledFace(m_fontconfig.SubstituteFamily(family));
+}
+
+bool FontTable::IsInstalled(const QString &family)
+{
+    BringUpToDate();
+    return m_fontconfig.InstalledFace(family).isValid();
+}
+
+QString FontTable::SubstituteFamily(const QString &family)
+{
+    BringUpToDate();
+    return m_fontconfig.SubstituteFamily(family);
 }
 
 void FontTable::AnnounceFontChange()

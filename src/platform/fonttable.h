@@ -52,6 +52,11 @@ public:
     // that grows with the number of installed fonts, but for a name that is neither installed
     // nor added, once per configuration.
     FontFace FaceOf(const QString &family);
+    // Whether an installed font carries `family` (spelt exactly) among its family names.
+    bool IsInstalled(const QString &family);
+    // The installed family fontconfig draws `family` with: the name itself when it is
+    // installed, else its aliases and defaults.
+    QString SubstituteFamily(const QString &family);
     // Changes whenever what FaceOf answers may have changed (fonts added, removed or installed).
     int Generation() const { return m_generation; }
     // How many times fontconfig's configuration was built (for the benchmark).

@@ -1,12 +1,11 @@
 #include "interfacefonts.h"
+#include "fonttable.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
 #include <QSet>
 #include <QWidget>
-
-#include <fontconfig/fontconfig.h>
 
 namespace platform {
 
@@ -20,45 +19,6 @@ const QHash<QString, QStringList> &Substitutes()
         {QStringLiteral("ms serif"), {QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")}},
     };
     return substitutes;
-}
-
-// The family fontconfig draws a name with, after its aliases and defaults.
-QString FontconfigChoice(const QString &family)
-{
-    QString chosen;
-    FcPattern *pattern = FcPatternCreate();
-    if (!pattern)
-        return chosen;
-    const QByteArray name = family.toUtf8();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    if (FcPattern *match = FcFontMatch(nullptr, pattern, &result)) {
-        FcChar8 *found = nullptr;
-        if (FcPatternGetString(match, FC_FAMILY, 0, &found) == FcResultMatch)
-            chosen = QString::fromUtf8(reinterpret_cast<const char *>(found));
-        FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pattern);
-    return chosen;
-}
-
-// Whether an installed font carries `family` among its family names.
-bool FontconfigHasFamily(const QString &family)
-{
-    const QByteArray name = family.toUtf8();
-    FcPattern *pattern = FcPatternBuild(nullptr, FC_FAMILY, FcTypeString, name.constData(), nullptr);
-    FcObjectSet *objects = FcObjectSetBuild(FC_FAMILY, nullptr);
-    FcFontSet *fonts = pattern && objects ? FcFontList(nullptr, pattern, objects) : nullptr;
-    const bool has = fonts && fonts->nfont > 0;
-    if (fonts)
-        FcFontSetDestroy(fonts);
-    if (objects)
-        FcObjectSetDestroy(objects);
-    if (pattern)
-        FcPatternDestroy(pattern);
-    return has;
 }
 
 // Swaps a widget's font for its installed stand-in as the font arrives. The widget never sees
@@ -102,7 +62,7 @@ bool QtHasFamily(const QString &family)
     const auto known = answers.constFind(family);
     if (known != answers.cend())
         return *known;
-    const bool has = families.contains(family.toCaseFolded()) && FontconfigHasFamily(family);
+    const bool has = families.contains(family.toCaseFolded()) && FontTable::Instance().IsInstalled(family);
     answers.insert(family, has);
     return has;
 }
@@ -125,7 +85,7 @@ QString InstalledFamily(const QString &family)
         }
     }
     if (installed.isEmpty()) {
-        const QString chosen = FontconfigChoice(family);
+        const QString chosen = FontTable::Instance().SubstituteFamily(family);
         if (QtHasFamily(chosen))
             installed = chosen;
         else if (!QFontDatabase::families().isEmpty())
