@@ -26,7 +26,8 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavoret"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tavoret"));
+    // No display name: Qt would append it to every window title ("... — Tavoret"), and the
+    // program's captions are to stand as they are.
     QApplication::setApplicationVersion(QStringLiteral(TAVORET_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tavoret"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavoret.svg")));

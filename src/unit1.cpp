@@ -14,7 +14,7 @@
 #include <QMessageBox>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QTimer>
+#include <QMoveEvent>
 
 #include <algorithm>
 
@@ -126,6 +126,7 @@ void TForm1::ApplyScreenHeightRule()
         m_designedOuterSize.setHeight(kTallWindowHeight);
         SetOuterSize(m_designedOuterSize);
     }
+    m_expectedClientSize = size();
 }
 
 QSize TForm1::OuterSize() const
@@ -388,19 +389,41 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 void TForm1::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    // A size that the program did not give is the user's (or the window manager's): from then
+    // on the window keeps the size it has.
+    if (event->spontaneous() && event->size() != m_expectedClientSize)
+        m_keepDesignedSize = false;
     FormResize();
 }
 
+void TForm1::moveEvent(QMoveEvent *event)
+{
+    QWidget::moveEvent(event);
+    KeepDesignedOuterSize();
+}
+
+void TForm1::KeepDesignedOuterSize()
+{
+    if (!m_keepDesignedSize || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame == m_frameApplied)
+        return;
+    m_frameApplied = frame;
+    m_expectedClientSize = m_designedOuterSize - frame;
+    SetOuterSize(m_designedOuterSize);
+}
+
+// The resize rule holds from the first show on; the designed size belongs to start-up only,
+// not to a window restored after being minimised.
 void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     FormResize();
-    // A window manager adds its frame only once the window is mapped: keep the designed outer
-    // size by taking the frame off the client size then.
-    QTimer::singleShot(0, this, [this] {
-        if (OuterSize() != m_designedOuterSize && !isMaximized() && !isFullScreen())
-            SetOuterSize(m_designedOuterSize);
-    });
+    if (!m_shownBefore) {
+        m_shownBefore = true;
+        KeepDesignedOuterSize();
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -62,6 +62,7 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -71,9 +72,16 @@ private:
     void FillFontList();
     void ApplyScreenHeightRule();
     void ApplySelectedFace();
+    void KeepDesignedOuterSize();
 
     LogoColours m_logoColours;
     QSize m_designedOuterSize;
+    // Until the user resizes the window, the designed outer size is applied again whenever the
+    // window manager's frame changes (it frames the window only after it is shown).
+    bool m_keepDesignedSize = true;
+    QSize m_frameApplied;       // the frame the designed size was last applied with
+    QSize m_expectedClientSize; // the client size that application gave
+    bool m_shownBefore = false;
 };
 
 // The main window, set before its creation handler runs.

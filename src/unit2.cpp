@@ -120,11 +120,12 @@ void TAboutBox::FormActivate()
     symbolFont.setPointSize(PulseLargest);
     Label1->setFont(symbolFont);
 
-    // Slide in, one pixel per step, from just above the screen to the middle.
+    // Slide in, one pixel per step, from just above the screen to the middle. The end is
+    // taken from the outer height at every step: a window manager frames the box only while
+    // it slides.
     const QRect screen = platform::PrimaryScreenGeometry();
-    const int height = OuterHeight();
-    const int endTop = screen.top() + SlideEndTop(screen.height(), height);
-    for (int top = screen.top() - height; top <= endTop && !m_appQuitting; ++top) {
+    for (int top = screen.top() - OuterHeight();
+         top <= screen.top() + SlideEndTop(screen.height(), OuterHeight()) && !m_appQuitting; ++top) {
         ProcessEvents();
         SetTop(top);
     }

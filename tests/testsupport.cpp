@@ -1,5 +1,8 @@
 #include "testsupport.h"
+#include "aboutanimation.h"
+#include "tsymbollabel.h"
 #include "unit1.h"
+#include "unit2.h"
 
 #include <QApplication>
 #include <QDir>
@@ -127,6 +130,32 @@ void AnswerMessageBoxes(MessageBoxSeen *seen)
         }
     });
     timer->start(10);
+}
+
+void AboutBoxOpening::run()
+{
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [this] {
+        if (clock.elapsed() > 15000) {
+            StopAnimation = 1;
+        } else if (!box && AboutBox) {
+            box = AboutBox;
+            QObject::connect(box, &QDialog::finished, [this] { closedAt = clock.elapsed(); });
+        } else if (box && closedAt < 0) {
+            if (whileOpen)
+                whileOpen(box, clock.elapsed());
+            if (whilePulsing && box && box->Label1->font().pointSize() < PulseLargest)
+                whilePulsing(box, clock.elapsed());
+        }
+    });
+    clock.start();
+    ticker.start(5);
+    QTimer::singleShot(0, [] {
+        OpenAboutBox();
+        QCoreApplication::exit();
+    });
+    QCoreApplication::exec();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace testsupport

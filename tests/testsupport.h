@@ -1,15 +1,19 @@
 // Helpers shared by the Qt Test executables.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
+#include <QPointer>
 #include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
+class TAboutBox;
 class TForm1;
 
 namespace testsupport {
@@ -53,5 +57,22 @@ struct MessageBoxSeen
     int count = 0;
 };
 void AnswerMessageBoxes(MessageBoxSeen *seen);
+
+// Opens the About box with OpenAboutBox() from within the application's event loop, as the
+// main window does, and calls `whileOpen` every 5 ms while the box is open and `whilePulsing`
+// while its symbol pulses, with the time since opening. A watchdog stops the pulsing after
+// 15 s so that a failing test cannot hang.
+struct AboutBoxOpening
+{
+    std::function<void(TAboutBox *, qint64)> whileOpen;
+    std::function<void(TAboutBox *, qint64)> whilePulsing;
+    QElapsedTimer clock;
+    QPointer<TAboutBox> box;
+    qint64 closedAt = -1;
+
+    // One pulse step is about 80 ms; the rest is room for a loaded machine.
+    bool closesInOneStep(qint64 t) const { return t >= 0 && t <= closedAt && closedAt - t <= 200; }
+    void run();
+};
 
 } // namespace testsupport

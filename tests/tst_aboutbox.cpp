@@ -3,6 +3,7 @@
 #include "aboutanimation.h"
 #include "tsymbollabel.h"
 #include "screen.h"
+#include "testsupport.h"
 #include "unit2.h"
 
 #include <QFontDatabase>
@@ -12,46 +13,6 @@
 
 #include <functional>
 
-namespace {
-
-// Opens the box with OpenAboutBox() from within the application's event loop, as the main
-// window does, and calls `whilePulsing` every 5 ms while its symbol pulses, with the time
-// since opening. A watchdog stops the pulsing after 10 s so that a failing test cannot hang.
-struct Opening
-{
-    std::function<void(TAboutBox *, qint64)> whilePulsing;
-    QElapsedTimer clock;
-    QPointer<TAboutBox> box;
-    qint64 closedAt = -1;
-
-    // One pulse step is about 80 ms; the rest is room for a loaded machine.
-    bool closesInOneStep(qint64 t) const { return t >= 0 && t <= closedAt && closedAt - t <= 200; }
-
-    void run()
-    {
-        QTimer ticker;
-        QObject::connect(&ticker, &QTimer::timeout, [this] {
-            if (clock.elapsed() > 10000) {
-                StopAnimation = 1;
-            } else if (!box && AboutBox) {
-                box = AboutBox;
-                QObject::connect(box, &QDialog::finished, [this] { closedAt = clock.elapsed(); });
-            } else if (box && closedAt < 0 && box->Label1->font().pointSize() < PulseLargest) {
-                whilePulsing(box, clock.elapsed());
-            }
-        });
-        clock.start();
-        ticker.start(5);
-        QTimer::singleShot(0, [] {
-            OpenAboutBox();
-            QCoreApplication::exit();
-        });
-        QCoreApplication::exec();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-};
-
-} // namespace
 
 class TestAboutBox : public QObject
 {
@@ -141,6 +102,17 @@ private slots:
         QCOMPARE(QFontDatabase::families(), familiesBefore);
     }
 
+    // A click on the symbol turns it black on white; the box's other colours stay.
+    void clickingTheSymbolTurnsItBlackOnWhite()
+    {
+        TAboutBox box;
+        box.show(); // no events processed: its activation would start the pulsing
+        QTest::mouseClick(box.Label1, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(box.Label1->palette().color(QPalette::Window), QColor(Qt::white));
+        QCOMPARE(box.Label1->palette().color(QPalette::WindowText), QColor(Qt::black));
+        box.hide();
+    }
+
     // OK ends the pulsing within one step once the box has slid to the middle of the screen,
     // and the box closes and is released. A close from the title bar or Escape while the
     // symbol pulses is only recorded: it keeps pulsing. Quitting the application ends the
@@ -161,7 +133,7 @@ private slots:
     {
         QFETCH(QString, how);
         const bool requestFirst = how == "close" || how == "escape";
-        Opening opening;
+        testsupport::AboutBoxOpening opening;
         qint64 pressedAt = -1;
         QSet<int> sizes;
         opening.whilePulsing = [&](TAboutBox *box, qint64 ms) {

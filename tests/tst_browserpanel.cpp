@@ -17,7 +17,8 @@ class TestBrowserPanel : public QObject
             {"left", Qt::LeftButton}, {"right", Qt::RightButton}, {"middle", Qt::MiddleButton}};
         static const QMap<QString, Qt::Key> keys{{"Home", Qt::Key_Home}, {"End", Qt::Key_End},
                                                  {"T", Qt::Key_T},       {"Left", Qt::Key_Left},
-                                                 {"Right", Qt::Key_Right}, {"Down", Qt::Key_Down}};
+                                                 {"Right", Qt::Key_Right}, {"Down", Qt::Key_Down},
+                                                 {"Up", Qt::Key_Up},     {"Select", Qt::Key_Select}};
         const QString what = step.section(QLatin1Char(':'), 1);
         QListWidget *list = step.startsWith(QLatin1String("dirs"))
             ? static_cast<QListWidget *>(m_form->DirectoryListBox1) : m_form->FileListBox1;
@@ -81,6 +82,8 @@ private slots:
         QTest::newRow("files: left never resizes") << "files:right files:left" << 33 << true << 160 << true;
         QTest::newRow("files: Home, End, T keep hint") << "files:Home files:End files:T" << 33 << true << 33 << true;
         QTest::newRow("files: Down switches hint off") << "files:Down" << 33 << true << 33 << false;
+        QTest::newRow("files: Up") << "files:Up" << 33 << true << 33 << false;
+        QTest::newRow("files: Select, the key after the arrows, keeps hint") << "files:Select" << 33 << true << 33 << true;
         QTest::newRow("files: Left") << "files:Left" << 33 << true << 33 << false;
         QTest::newRow("files: Right, then Home: stays off") << "files:Right files:Home" << 33 << true << 33 << false;
     }

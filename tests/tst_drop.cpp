@@ -102,6 +102,47 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), m_form->FileListBox1);
     }
 
+    // Wherever on the window a file lands, the window's drop target takes it: no control keeps
+    // it for itself (a size box would type the path into its text).
+    void everyControlPassesDropsOn_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("panelShown");
+        for (const char *name : {"ComboBox1", "SpinEdit1", "SpinEdit2", "RichEdit1", "StringGrid1", "Label1",
+                                 "Panel1", "Button1"})
+            QTest::newRow(name) << name << false;
+        for (const char *name : {"DriveComboBox1", "DirectoryListBox1", "FileListBox1", "btnAdd", "btnDel"})
+            QTest::newRow(name) << name << true;
+    }
+    void everyControlPassesDropsOn()
+    {
+        QFETCH(QString, control);
+        QFETCH(bool, panelShown);
+        if (panelShown)
+            m_form->Button1Click();
+        auto *widget = m_form->findChild<QWidget *>(control);
+        QVERIFY(widget);
+        // The innermost widget under the point, as a real drop finds it (a box's text field, a
+        // list's viewport).
+        QWidget *target = widget->childAt(QPoint(5, 5)) ? widget->childAt(QPoint(5, 5)) : widget;
+        QVERIFY(testsupport::SendDrop(target, {QUrl::fromLocalFile(Path(QStringLiteral("Beta.ttf")))}));
+        QCOMPARE(PreviewFontFile, Path(QStringLiteral("Beta.ttf")));
+        QCOMPARE(m_form->SpinEdit1->Text(), QStringLiteral("20"));
+        QCOMPARE(m_form->SpinEdit2->Text(), QStringLiteral("37"));
+    }
+
+    // The file already selected in the list, dropped again, is previewed again.
+    void sameFileAgainPreviewsAgain()
+    {
+        Drop({"Beta.ttf"});
+        const int count = m_form->ComboBox1->count();
+        m_form->ComboBox1->setSorted(true); // as after moving over the strip: nothing selected
+        Drop({"Beta.ttf"});
+        QVERIFY(!m_form->ComboBox1->Sorted());
+        QCOMPARE(m_form->ComboBox1->ItemIndex(), count - 1);
+        QCOMPARE(m_form->ComboBox1->ShownText(), QStringLiteral("Tavoret Test Beta"));
+    }
+
     void dropWithoutNamesDoesNothing()
     {
         m_form->ComboBox1->setItemIndex(0);

@@ -4,6 +4,7 @@
 #include "testsupport.h"
 #include "unit1.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QtTest>
 
@@ -15,6 +16,22 @@ class TestFontList : public QObject
 private slots:
     void init() { FontsChanged = 0; }
     void cleanup() { m_form.reset(); }
+
+    // The dropped list shows rows 16 pixels high, at most eight of them.
+    void droppedRows()
+    {
+        m_form = testsupport::OpenMainWindow({"a", "b", "c", "d", "e", "f", "g", "h", "i", "j"});
+        QVERIFY(m_form);
+        TComboBox *box = m_form->ComboBox1;
+        box->showPopup();
+        QAbstractItemView *view = box->view();
+        QTRY_VERIFY(view->isVisible());
+        for (int row : {0, 5})
+            QCOMPARE(view->visualRect(box->model()->index(row, 0)).height(), TComboBox::ItemHeight);
+        QCOMPARE(box->maxVisibleItems(), 8);
+        QVERIFY(view->viewport()->height() <= 8 * TComboBox::ItemHeight + 2);
+        box->hidePopup();
+    }
 
     void startupSelection_data()
     {

@@ -124,17 +124,22 @@ private slots:
     {
         QTest::addColumn<QString>("box");   // "font" or "cell"
         QTest::addColumn<QString>("start"); // the box's text first
-        QTest::addColumn<QString>("keys");  // typed text; ^ Up, v Down, < Backspace, ! Enter, | leave the box
+        // typed text; ^ Up, v Down, < Backspace, ! Enter, | leave the box, # switch to another window
+        QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("applied");   // the chart's font size or cell size afterwards
-        QTest::newRow("typed: applied as typed") << "cell" << "" << "5000" << "5000" << 5000;
-        QTest::newRow("typed, then left") << "cell" << "" << "5000|" << "1000" << 1000;
-        QTest::newRow("erased: the minimum, nothing corrected") << "font" << "20" << "<<|" << "" << 2;
-        QTest::newRow("refused keys beep") << "font" << "20" << "a x!" << "20" << 20;
-        QTest::newRow("signs are typed") << "font" << "20" << "-+" << "20-+" << 2;
-        QTest::newRow("up") << "font" << "20" << "^" << "21" << 21;
-        QTest::newRow("down below the range") << "font" << "-40" << "v" << "2" << 2;
-        QTest::newRow("negative, then left") << "cell" << "" << "-7|" << "1" << 1;
+        QTest::addColumn<int>("beeps");
+        QTest::newRow("typed: applied as typed") << "cell" << "" << "5000" << "5000" << 5000 << 0;
+        QTest::newRow("typed, then left") << "cell" << "" << "5000|" << "1000" << 1000 << 0;
+        QTest::newRow("typed, another window: kept") << "cell" << "" << "5000#" << "5000" << 5000 << 0;
+        QTest::newRow("... and back, then left") << "cell" << "" << "5000#|" << "1000" << 1000 << 0;
+        QTest::newRow("erased: the minimum, nothing corrected") << "font" << "20" << "<<|" << "" << 2 << 0;
+        QTest::newRow("refused keys beep") << "font" << "20" << "a x" << "20" << 20 << 3;
+        QTest::newRow("Enter beeps") << "font" << "20" << "!" << "20" << 20 << 1;
+        QTest::newRow("signs are typed") << "font" << "20" << "-+" << "20-+" << 2 << 0;
+        QTest::newRow("up") << "font" << "20" << "^" << "21" << 21 << 0;
+        QTest::newRow("down below the range") << "font" << "-40" << "v" << "2" << 2 << 0;
+        QTest::newRow("negative, then left") << "cell" << "" << "-7|" << "1" << 1 << 0;
     }
     void sizeBoxes()
     {
@@ -146,6 +151,8 @@ private slots:
         QLineEdit *editor = spin->Editor();
         editor->setFocus();
         editor->setCursorPosition(start.size());
+        QSignalSpy beeps(spin, &TSpinEdit::KeyRefused);
+        QWidget other;
         for (const QChar key : keys) {
             switch (key.unicode()) {
             case '^': QTest::keyClick(editor, Qt::Key_Up); break;
@@ -153,9 +160,17 @@ private slots:
             case '<': QTest::keyClick(editor, Qt::Key_Backspace); break;
             case '!': QTest::keyClick(editor, Qt::Key_Return); break;
             case '|': m_form->ComboBox1->setFocus(); break;
+            case '#':
+                other.show();
+                QApplication::setActiveWindow(&other);
+                QTRY_VERIFY(other.isActiveWindow());
+                QApplication::setActiveWindow(m_form.get());
+                QTRY_VERIFY(m_form->isActiveWindow());
+                break;
             default: QTest::keyClicks(editor, QString(key));
             }
         }
+        QTEST(int(beeps.size()), "beeps");
         QTEST(spin->Text(), "text");
         TStringGrid *grid = m_form->StringGrid1;
         QTEST(box == QLatin1String("font") ? grid->FontSize() : grid->DefaultColWidth(), "applied");

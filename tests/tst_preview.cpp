@@ -180,6 +180,16 @@ private slots:
         QCOMPARE(FontsChanged, 1);
     }
 
+    // Closing the window itself ends the preview (not only the clean-up when the program ends).
+    void closingEndsThePreview()
+    {
+        PreviewFile(QStringLiteral("Alpha.ttf"));
+        QCOMPARE(PreviewLinks(), 1);
+        QVERIFY(m_form->close());
+        QCOMPARE(PreviewLinks(), 0);
+        QVERIFY(!Listed(QStringLiteral("Tavoret Test Alpha")));
+    }
+
     void delKeepsThePreview()
     {
         PreviewFile(QStringLiteral("Alpha.ttf"));

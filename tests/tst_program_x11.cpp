@@ -15,6 +15,8 @@ private slots:
     void answersAndExits_data();
     void answersAndExits();
     void opensAFileFromTheCommandLine();
+    void screenHeightRule_data();
+    void screenHeightRule();
 };
 
 void TestProgram::answersAndExits_data()
@@ -58,6 +60,32 @@ void TestProgram::opensAFileFromTheCommandLine()
     program.terminate(); // a polite close, as from the session: the preview ends with the program
     QVERIFY(program.waitForFinished(10000));
     QTRY_VERIFY_WITH_TIMEOUT(QDir(previews).entryList(QDir::Files | QDir::System).isEmpty(), 5000);
+}
+
+void TestProgram::screenHeightRule_data()
+{
+    QTest::addColumn<int>("screenHeight");
+    QTest::addColumn<int>("windowHeight");
+    QTest::newRow("exactly 480: stays 480") << 480 << 480;
+    QTest::newRow("481: 600") << 481 << 600;
+}
+
+// The program on a display of its own with that height (no window manager: outer size and
+// client size are the same).
+void TestProgram::screenHeightRule()
+{
+    QFETCH(int, screenHeight);
+    const QString script = QStringLiteral(
+        "\"$0\" & for i in $(seq 100); do xwininfo -name Tavoret 2>/dev/null | grep Height && break; "
+        "sleep 0.1; done; kill $!");
+    QProcess run;
+    run.start(QStringLiteral("xvfb-run"), {QStringLiteral("-a"), QStringLiteral("-s"),
+                                           QStringLiteral("-screen 0 800x%1x24").arg(screenHeight),
+                                           QStringLiteral("sh"), QStringLiteral("-c"), script,
+                                           QStringLiteral(TAVORET_APP)});
+    QVERIFY(run.waitForFinished(60000));
+    const QString height = QString::fromUtf8(run.readAllStandardOutput()).section(QLatin1Char(':'), 1).trimmed();
+    QTEST(height.toInt(), "windowHeight");
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

@@ -14,8 +14,9 @@ TComboBox::TComboBox(QWidget *parent)
     setModel(m_model);
     setEditable(false);
     setMaxVisibleItems(8);
-    // A plain list below the box, so that at most eight rows drop down.
-    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    // A plain list below the box, so that at most eight rows drop down, each 16 pixels high.
+    setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"
+                                 "QComboBox QAbstractItemView::item { height: %1px; }").arg(ItemHeight));
     setInsertPolicy(QComboBox::NoInsert);
     connect(this, &QComboBox::activated, this, &TComboBox::OnActivated);
 }

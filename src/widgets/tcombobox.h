@@ -13,6 +13,9 @@ class TComboBox : public QComboBox
     Q_PROPERTY(bool Sorted READ Sorted WRITE setSorted)
 
 public:
+    // The height of a row of the dropped list, in pixels.
+    static constexpr int ItemHeight = 16;
+
     explicit TComboBox(QWidget *parent = nullptr);
 
     bool Sorted() const { return m_sorted; }

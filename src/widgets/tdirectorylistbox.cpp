@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPainter>
@@ -21,7 +20,7 @@ constexpr int IconSize = 16;
 
 void showWarning(QWidget *parent, const QString &text)
 {
-    QMessageBox::warning(parent, QGuiApplication::applicationDisplayName(), text);
+    QMessageBox::warning(parent, QStringLiteral("Tavoret"), text);
 }
 
 TDirectoryListBox::ErrorReporter &errorReporter()

@@ -20,6 +20,7 @@ TRichEdit::TRichEdit(QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     setAcceptRichText(false);
+    setAcceptDrops(false); // a file dropped here goes to the window's drop target
     setProperty("showsNamedFace", true);
 }
 

@@ -1,6 +1,7 @@
 #include "tspinedit.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLocale>
@@ -31,6 +32,7 @@ TSpinEdit::TSpinEdit(QWidget *parent)
 {
     m_edit->setObjectName(QStringLiteral("editor"));
     m_edit->setMouseTracking(true);
+    m_edit->setAcceptDrops(false); // a file dropped here goes to the window's drop target
     m_edit->installEventFilter(this);
     setFocusProxy(m_edit);
     setFocusPolicy(Qt::StrongFocus);
@@ -95,6 +97,7 @@ bool TSpinEdit::KeyAccepted(QKeyEvent *key)
         return false;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        Refuse(); // like any other key the box does not take
         return false;
     default:
         break;
@@ -109,8 +112,14 @@ bool TSpinEdit::KeyAccepted(QKeyEvent *key)
     const QString decimalPoint = QLocale().decimalPoint();
     if (ch.isDigit() || ch == QLatin1Char('+') || ch == QLatin1Char('-') || text == decimalPoint)
         return true;
-    QApplication::beep();
+    Refuse();
     return false;
+}
+
+void TSpinEdit::Refuse()
+{
+    QApplication::beep();
+    emit KeyRefused();
 }
 
 bool TSpinEdit::eventFilter(QObject *watched, QEvent *event)
@@ -121,9 +130,14 @@ bool TSpinEdit::eventFilter(QObject *watched, QEvent *event)
             if (!KeyAccepted(static_cast<QKeyEvent *>(event)))
                 return true;
             break;
-        case QEvent::FocusOut:
-            CorrectOnExit();
+        case QEvent::FocusOut: {
+            // Only the focus moving to another control corrects the value: not another window
+            // becoming active, nor a menu opening.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                CorrectOnExit();
             break;
+        }
         case QEvent::MouseMove:
             emit EntryMouseMove();
             break;

@@ -42,6 +42,8 @@ signals:
     void Change();
     // The pointer moved over the entry area (not over the spin buttons).
     void EntryMouseMove();
+    // A key the box does not take was pressed; the box beeped.
+    void KeyRefused();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -49,6 +51,7 @@ protected:
 
 private:
     bool KeyAccepted(QKeyEvent *key);
+    void Refuse();
     void CorrectOnExit();
 
     QLineEdit *m_edit;

@@ -1,0 +1,147 @@
+// The main window and the About box under a real window manager (openbox in Xvfb), which
+// frames a window only after it is shown: outer sizes, the chart following them, minimising
+// and restoring, the About box's slide, and the exact captions of the real program's windows.
+#include "aboutanimation.h"
+#include "screen.h"
+#include "testsupport.h"
+#include "tsymbollabel.h"
+#include "unit1.h"
+#include "unit2.h"
+
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+// Runs a command (for at most 20 s) and returns what it printed; null when it failed.
+QString Output(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+        return QString();
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return QString();
+    const QString output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+    return output.isNull() ? QStringLiteral("") : output;
+}
+
+bool Run(const QString &program, const QStringList &arguments)
+{
+    return !Output(program, arguments).isNull();
+}
+
+QSize OuterSize(const QWidget *window)
+{
+    return window->frameGeometry().size();
+}
+
+bool Framed(const QWidget *window)
+{
+    return OuterSize(window) != window->size();
+}
+} // namespace
+
+class TestWindowWm : public QObject
+{
+    Q_OBJECT
+    QProcess m_windowManager;
+
+private slots:
+    void initTestCase()
+    {
+        m_windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        QVERIFY2(m_windowManager.waitForStarted(), "openbox is needed (Debian package openbox)");
+        // A window manager announces itself on the root window.
+        QTRY_VERIFY_WITH_TIMEOUT(Output("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"), 10000);
+    }
+    void cleanupTestCase()
+    {
+        m_windowManager.terminate();
+        m_windowManager.waitForFinished(5000);
+    }
+
+    // The outer size (frame included) is the designed one, and the chart follows it.
+    void framedAtTheDesignedOuterSize()
+    {
+        testsupport::MainWindow form = testsupport::OpenMainWindow({});
+        QVERIFY(form);
+        QTRY_VERIFY_WITH_TIMEOUT(Framed(form.get()), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(OuterSize(form.get()), QSize(640, 600), 5000);
+        QCOMPARE(form->frameGeometry().topLeft(), QPoint(0, 0));
+        QCOMPARE(form->StringGrid1->size(), QSize(630, 537));
+    }
+
+    // A size the user gives survives minimising and restoring.
+    void minimiseAndRestoreKeepTheSize()
+    {
+        testsupport::MainWindow form = testsupport::OpenMainWindow({});
+        QVERIFY(form);
+        QTRY_COMPARE_WITH_TIMEOUT(OuterSize(form.get()), QSize(640, 600), 5000);
+        const QString id = QString::number(form->winId());
+        const QSize frame = OuterSize(form.get()) - form->size();
+        QVERIFY(Run("xdotool", {"windowsize", id, QString::number(900 - frame.width()),
+                             QString::number(700 - frame.height())}));
+        QTRY_COMPARE_WITH_TIMEOUT(OuterSize(form.get()), QSize(900, 700), 5000);
+        form->showMinimized();
+        QTRY_VERIFY_WITH_TIMEOUT(form->isMinimized(), 5000);
+        form->showNormal();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::qWait(300); // whatever the restore brings has arrived
+        QCOMPARE(OuterSize(form.get()), QSize(900, 700));
+        QCOMPARE(form->StringGrid1->size(), QSize(890, 637));
+    }
+
+    // The box slides to the middle of the screen by its outer height, frame included.
+    void aboutBoxEndsCentredByItsFrame()
+    {
+        QRect endFrame;
+        bool slid = false;   // the box was seen above the screen: the slide began
+        qint64 pulsing = -1; // when the pulsing began: the slide is over
+        testsupport::AboutBoxOpening opening;
+        opening.whileOpen = [&](TAboutBox *box, qint64 ms) {
+            if (!slid) {
+                slid = box->frameGeometry().top() < platform::PrimaryScreenGeometry().top();
+            } else if (pulsing < 0 && box->Label1->font().pointSize() < PulseLargest) {
+                pulsing = ms;
+            } else if (endFrame.isNull() && pulsing >= 0 && ms - pulsing > 500) {
+                // The window manager carries out moves in its own time: read the place once
+                // it has had time to settle.
+                endFrame = box->frameGeometry();
+                StopAnimation = 1;
+            }
+        };
+        opening.run();
+        const QRect screen = platform::PrimaryScreenGeometry();
+        QVERIFY(endFrame.height() > 224); // framed: the client area alone is 224 high
+        QCOMPARE(endFrame.top(), screen.top() + (screen.height() - endFrame.height()) / 2);
+    }
+
+    // The real program's captions stand as they are, with no program name appended.
+    void captionsAreExact()
+    {
+        QProcess program;
+        program.start(QStringLiteral(TAVORET_APP), {});
+        QVERIFY(program.waitForStarted());
+        const QString main = Output("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Tavoret$"}).section('\n', 0, 0);
+        QVERIFY2(!main.isEmpty(), program.readAllStandardError().constData());
+        QCOMPARE(Output("xdotool", {"getwindowname", main}), QStringLiteral("Tavoret"));
+        // "view uninstalled Font-Files ..." reveals Add; Add with no file selected warns.
+        QVERIFY(Run("xdotool", {"mousemove", "--sync", "--window", main, "390", "8", "click", "1"}));
+        QTest::qWait(500);
+        QVERIFY(Run("xdotool", {"mousemove", "--sync", "--window", main, "308", "29", "click", "1"}));
+        const QString warning =
+            Output("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Done nothing"}).section('\n', 0, 0);
+        QVERIFY(!warning.isEmpty());
+        QCOMPARE(Output("xdotool", {"getwindowname", warning}), QStringLiteral("Done nothing, because ..."));
+        Output("xdotool", {"key", "--window", warning, "Return"});
+        program.terminate();
+        QVERIFY(program.waitForFinished(10000));
+    }
+};
+
+QTEST_MAIN(TestWindowWm)
+#include "tst_window_wm.moc"
