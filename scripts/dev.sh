@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
           xvfb xauth xdotool xclip imagemagick python3-fonttools fonts-dejavu-core fonts-liberation
-          xdg-utils libxcb-damage0-dev x11-utils openbox)
+          xdg-utils libxcb-damage0-dev x11-utils openbox
+          dbus at-spi2-core python3-pyatspi)
 
 install_missing() {
   local missing=()

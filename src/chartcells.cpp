@@ -34,4 +34,24 @@ QString HexCaption(int col, int row)
     return QStringLiteral("Hex: ") + QLatin1Char(digits[(row + 2) & 15]) + QLatin1Char(digits[col & 15]);
 }
 
+QString CellName(QChar character, int code, Shown shown)
+{
+    QString what;
+    if (shown == Shown::Symbol)
+        what = QStringLiteral("symbol");
+    else if (code == 0x20)
+        what = QStringLiteral("space");
+    else if (code == 0xA0)
+        what = QStringLiteral("no-break space");
+    else if (code == 0xAD)
+        what = QStringLiteral("soft hyphen");
+    else if (character.category() == QChar::Other_Control)
+        what = QStringLiteral("unassigned");
+    else
+        what = QString(character);
+    const QString hex = QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+    return what + QStringLiteral(", %1, hex %2").arg(code).arg(hex)
+           + (shown == Shown::Missing ? QStringLiteral(", not in this font") : QString());
+}
+
 } // namespace chart

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QMoveEvent>
 
 #include <algorithm>
@@ -69,6 +70,10 @@ TForm1::TForm1(QWidget *parent)
     Label1->installEventFilter(this);
     Panel1->installEventFilter(this);
     ConnectHandlers();
+    KeepColourPairsReadable();
+    DescribeControls();
+    auto *aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(aboutKey, &QShortcut::activated, this, &TForm1::Label1Click);
     ComboBox1->setFocus(); // the active control when the window opens
     FormCreate();
 }
@@ -85,6 +90,7 @@ void TForm1::ConnectHandlers()
     connect(StringGrid1, &TStringGrid::MouseDown, this, &TForm1::StringGrid1MouseDown);
     connect(StringGrid1, &TStringGrid::MouseUp, this, &TForm1::StringGrid1MouseDown);
     connect(mnuitCopy1, &QAction::triggered, this, &TForm1::mnuitCopy1Click);
+    connect(StringGrid1, &TStringGrid::CopyKey, this, &TForm1::StringGrid1CopyKey);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(DirectoryListBox1, &TDirectoryListBox::Click, this, &TForm1::DirectoryListBox1Enter);
     connect(DirectoryListBox1, &TDirectoryListBox::Enter, this, &TForm1::DirectoryListBox1Enter);
@@ -225,6 +231,43 @@ void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const 
 void TForm1::mnuitCopy1Click()
 {
     RichEdit1->copy();
+}
+
+// Ctrl+C on the chart: the current cell is picked as a click picks it, then copied.
+void TForm1::StringGrid1CopyKey()
+{
+    const QPoint centre = StringGrid1->CellRect(StringGrid1->Col(), StringGrid1->Row()).center();
+    StringGrid1MouseDown(Qt::LeftButton, Qt::NoModifier, centre);
+    mnuitCopy1Click();
+}
+
+// The form fixes some colours (the lists' pale blue, the buttons' green and red text); their
+// partners are fixed too, so that each pair stays readable whatever the desktop's theme.
+void TForm1::KeepColourPairsReadable()
+{
+    const QColor darkText(Qt::black), lightFace(0xF0, 0xF0, 0xF0);
+    for (QWidget *list : QList<QWidget *>{DriveComboBox1, DirectoryListBox1, FileListBox1}) {
+        QPalette pal = list->palette();
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText, QPalette::WindowText})
+            pal.setColor(role, darkText);
+        list->setPalette(pal);
+    }
+    for (QWidget *button : QList<QWidget *>{btnAdd, btnDel}) {
+        QPalette pal = button->palette();
+        pal.setColor(QPalette::Button, lightFace);
+        button->setPalette(pal);
+    }
+}
+
+// A control's hint is its description for screen readers too, also while the hint is switched
+// off.
+void TForm1::DescribeControls()
+{
+    const QList<QWidget *> controls = findChildren<QWidget *>();
+    for (QWidget *control : controls) {
+        if (control->accessibleDescription().isEmpty() && !control->toolTip().isEmpty())
+            control->setAccessibleDescription(control->toolTip());
+    }
 }
 
 bool TForm1::ShowHint(const QWidget *control)

@@ -43,6 +43,7 @@ public:
     void Panel1MouseMove();
     void FileListBox1KeyUp(int Key, Qt::KeyboardModifiers Shift);
     void FileDrag1Drop();
+    void StringGrid1CopyKey();
 
     // Re-reads the installed fonts into the selector, sorted, and clears FontsChanged.
     void RefreshFontList();
@@ -73,6 +74,8 @@ private:
     void ApplyScreenHeightRule();
     void ApplySelectedFace();
     void KeepDesignedOuterSize();
+    void KeepColourPairsReadable();
+    void DescribeControls();
 
     LogoColours m_logoColours;
     QSize m_designedOuterSize;

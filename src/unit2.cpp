@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMoveEvent>
 #include <QTextEdit>
 #include <QThread>
 
@@ -129,6 +130,8 @@ void TAboutBox::FormActivate()
         ProcessEvents();
         SetTop(top);
     }
+    m_slid = true;
+    m_frameWhenCentred = frameGeometry().size() - size();
 
     Memo1->setPlainText(UnscrambleCredits(ScrambledCredits()));
 
@@ -150,6 +153,17 @@ void TAboutBox::FormActivate()
     ProcessEvents();
     m_animating = false;
     done(m_closeRecorded ? m_recordedResult : QDialog::Rejected);
+}
+
+void TAboutBox::moveEvent(QMoveEvent *event)
+{
+    QDialog::moveEvent(event);
+    const QSize frame = frameGeometry().size() - size();
+    if (!m_slid || frame == m_frameWhenCentred)
+        return;
+    m_frameWhenCentred = frame;
+    const QRect screen = platform::PrimaryScreenGeometry();
+    SetTop(screen.top() + SlideEndTop(screen.height(), OuterHeight()));
 }
 
 void TAboutBox::Label1Click()

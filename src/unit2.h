@@ -53,6 +53,7 @@ protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -65,6 +66,10 @@ private:
     std::unique_ptr<Ui::TAboutBox> ui;
     bool m_activationQueued = false;
     bool m_animating = false;
+    // After the slide: the frame the box was centred with. A window manager that frames the box
+    // only later changes it, and the box is centred again by its new outer height.
+    bool m_slid = false;
+    QSize m_frameWhenCentred;
     bool m_closeRecorded = false;
     int m_recordedResult = QDialog::Rejected;
     bool m_appQuitting = false;

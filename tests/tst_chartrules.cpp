@@ -26,6 +26,8 @@ private slots:
     void symbolCmap_data();
     void symbolCmap();
     void rtf_data();
+    void cellNames_data();
+    void cellNames();
     void rtf();
 };
 
@@ -177,4 +179,27 @@ void TestChartRules::rtf()
 }
 
 QTEST_GUILESS_MAIN(TestChartRules)
+void TestChartRules::cellNames_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<QString>("name");
+    const int glyph = int(chart::Shown::Glyph), missing = int(chart::Shown::Missing), symbol = int(chart::Shown::Symbol);
+    QTest::newRow("letter") << 65 << glyph << "A, 65, hex 41";
+    QTest::newRow("euro sign") << 128 << glyph << QStringLiteral("\u20AC, 128, hex 80");
+    QTest::newRow("space") << 32 << glyph << "space, 32, hex 20";
+    QTest::newRow("no-break space") << 160 << glyph << "no-break space, 160, hex A0";
+    QTest::newRow("soft hyphen") << 173 << glyph << "soft hyphen, 173, hex AD";
+    QTest::newRow("unassigned code") << 0x9D << missing << "unassigned, 157, hex 9D, not in this font";
+    QTest::newRow("not in the font") << 0xC0 << missing << QStringLiteral("\u00C0, 192, hex C0, not in this font");
+    QTest::newRow("symbol font") << 65 << symbol << "symbol, 65, hex 41";
+}
+
+void TestChartRules::cellNames()
+{
+    QFETCH(int, code);
+    QFETCH(int, shown);
+    QTEST(chart::CellName(platform::AnsiToUnicode(code), code, chart::Shown(shown)), "name");
+}
+
 #include "tst_chartrules.moc"

@@ -101,15 +101,21 @@ private slots:
         QRect endFrame;
         bool slid = false;   // the box was seen above the screen: the slide began
         qint64 pulsing = -1; // when the pulsing began: the slide is over
+        QRect lastFrame;
+        qint64 lastChange = 0;
         testsupport::AboutBoxOpening opening;
         opening.whileOpen = [&](TAboutBox *box, qint64 ms) {
+            if (box->frameGeometry() != lastFrame) {
+                lastFrame = box->frameGeometry();
+                lastChange = ms;
+            }
             if (!slid) {
                 slid = box->frameGeometry().top() < platform::PrimaryScreenGeometry().top();
             } else if (pulsing < 0 && box->Label1->font().pointSize() < PulseLargest) {
                 pulsing = ms;
-            } else if (endFrame.isNull() && pulsing >= 0 && ms - pulsing > 500) {
-                // The window manager carries out moves in its own time: read the place once
-                // it has had time to settle.
+            } else if (endFrame.isNull() && pulsing >= 0 && ms - lastChange > 300) {
+                // The window manager carries out moves in its own time: the place is read once
+                // it has stood still for a while.
                 endFrame = box->frameGeometry();
                 StopAnimation = 1;
             }

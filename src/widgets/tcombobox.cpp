@@ -1,5 +1,7 @@
 #include "tcombobox.h"
+#include "namedcomboboxaccessible.h"
 
+#include <QAccessible>
 #include <QAbstractItemView>
 #include <QStringListModel>
 
@@ -11,6 +13,8 @@ TComboBox::TComboBox(QWidget *parent)
     : QComboBox(parent)
     , m_model(new QStringListModel(this))
 {
+    static const bool accessible = (QAccessible::installFactory(&NamedComboBoxAccessible::Factory), true);
+    Q_UNUSED(accessible);
     setModel(m_model);
     setEditable(false);
     setMaxVisibleItems(8);
@@ -23,6 +27,7 @@ TComboBox::TComboBox(QWidget *parent)
 
 void TComboBox::OnActivated()
 {
+    ShowText(QString());
     emit Click();
     emit Change();
 }
@@ -53,7 +58,7 @@ QStringList TComboBox::SortedNames(const QStringList &names)
 
 void TComboBox::Clear()
 {
-    setPlaceholderText(QString());
+    ShowText(QString());
     m_model->setStringList({});
 }
 
@@ -62,7 +67,7 @@ void TComboBox::Fill(const QStringList &names)
     const bool wasEnabled = updatesEnabled();
     setUpdatesEnabled(false);
     blockSignals(true); // filling is not a selection change
-    setPlaceholderText(QString());
+    ShowText(QString());
     m_model->setStringList(m_sorted ? SortedNames(names) : names);
     setCurrentIndex(-1);
     blockSignals(false);
@@ -88,10 +93,21 @@ QString TComboBox::ShownText() const
 void TComboBox::setText(const QString &text)
 {
     setCurrentIndex(-1);
+    ShowText(text);
+}
+
+// The text shown with nothing selected is the box's description too, so that a screen reader
+// hears it (setting it announces the change).
+void TComboBox::ShowText(const QString &text)
+{
     setPlaceholderText(text);
+    if (accessibleDescription() != text)
+        setAccessibleDescription(text);
 }
 
 void TComboBox::setItemIndex(int index)
 {
+    if (index >= 0)
+        ShowText(QString());
     setCurrentIndex(index);
 }

@@ -51,6 +51,7 @@ signals:
 
 private:
     void OnActivated();
+    void ShowText(const QString &text);
     bool m_sorted = true;
     QStringListModel *m_model;
 };

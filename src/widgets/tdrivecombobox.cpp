@@ -1,7 +1,9 @@
 #include "tdrivecombobox.h"
+#include "namedcomboboxaccessible.h"
 
 #include "tdirectorylistbox.h"
 
+#include <QAccessible>
 #include <QAbstractItemView>
 #include <QDir>
 #include <QFileInfo>
@@ -80,6 +82,8 @@ QIcon kindIcon(volumes::VolumeKind kind)
 
 TDriveComboBox::TDriveComboBox(QWidget *parent) : QComboBox(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(&NamedComboBoxAccessible::Factory), true);
+    Q_UNUSED(accessible);
     setIconSize(QSize(IconSize, IconSize));
     connect(this, &QComboBox::activated, this, &TDriveComboBox::onActivated);
     refreshVolumes();

@@ -1,5 +1,7 @@
 #include "tspinedit.h"
+#include "tspineditaccessible.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -30,6 +32,8 @@ TSpinEdit::TSpinEdit(QWidget *parent)
     , m_up(MakeArrowButton(this, Qt::UpArrow, "up"))
     , m_down(MakeArrowButton(this, Qt::DownArrow, "down"))
 {
+    static const bool accessible = (QAccessible::installFactory(&TSpinEditAccessible::Factory), true);
+    Q_UNUSED(accessible);
     m_edit->setObjectName(QStringLiteral("editor"));
     m_edit->setMouseTracking(true);
     m_edit->setAcceptDrops(false); // a file dropped here goes to the window's drop target
@@ -146,6 +150,17 @@ bool TSpinEdit::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+// The text field and the arrows carry the box's name, so that whichever part a screen reader
+// meets says what it is for.
+void TSpinEdit::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    m_edit->setAccessibleName(accessibleName());
+    m_edit->setAccessibleDescription(accessibleDescription().isEmpty() ? toolTip() : accessibleDescription());
+    m_up->setAccessibleName(QStringLiteral("Increase ") + accessibleName());
+    m_down->setAccessibleName(QStringLiteral("Decrease ") + accessibleName());
 }
 
 void TSpinEdit::resizeEvent(QResizeEvent *event)

@@ -1,8 +1,11 @@
 #include "tstringgrid.h"
+#include "chartcells.h"
 #include "charset.h"
+#include "tstringgridaccessible.h"
 #include "fonttable.h"
 #include "interfacefonts.h"
 
+#include <QAccessible>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -23,6 +26,8 @@ TStringGrid::TStringGrid(QWidget *parent)
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setProperty("showsNamedFace", true);
+    static const bool accessible = (QAccessible::installFactory(&TStringGridAccessible::Factory), true);
+    Q_UNUSED(accessible);
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setSingleStep(1);
     UpdateScrollBars();
@@ -196,9 +201,45 @@ void TStringGrid::setSelection(int col, int row)
 {
     if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
         return;
+    const bool moved = col != m_col || row != m_row;
     m_col = col;
     m_row = row;
     viewport()->update();
+    if (moved && QAccessible::isActive()) {
+        // Screen readers announce the cell that became current.
+        const int index = row * m_cols + col;
+        QAccessibleEvent selection(this, QAccessible::Selection);
+        selection.setChild(index);
+        QAccessible::updateAccessibility(&selection);
+        if (hasFocus()) {
+            QAccessibleEvent focus(this, QAccessible::Focus);
+            focus.setChild(index);
+            QAccessible::updateAccessibility(&focus);
+        }
+    }
+}
+
+QRect TStringGrid::CellRect(int col, int row) const
+{
+    const qint64 w = DrawnColWidth(), h = DrawnRowHeight();
+    const qint64 x = (qint64(col) - LeftCol()) * (w + 1), y = (qint64(row) - TopRow()) * (h + 1);
+    return QRect(int(std::clamp<qint64>(x, -100000000, 100000000)),
+                 int(std::clamp<qint64>(y, -100000000, 100000000)), int(w), int(h));
+}
+
+QString TStringGrid::AccessibleCellName(int col, int row) const
+{
+    const QString text = Cells(col, row);
+    if (text.isEmpty())
+        return QString();
+    const QChar character = text.front();
+    const int code = platform::UnicodeToAnsi(character);
+    chart::Shown shown = chart::Shown::Glyph;
+    if (m_symbolFont)
+        shown = chart::Shown::Symbol;
+    else if (m_raw.isValid() && !m_raw.supportsCharacter(character))
+        shown = chart::Shown::Missing;
+    return chart::CellName(character, code, shown);
 }
 
 int TStringGrid::LeftCol() const
@@ -431,11 +472,47 @@ void TStringGrid::keyPressEvent(QKeyEvent *event)
     case Qt::Key_End:
         MoveCurrent(m_cols - 1, event->modifiers() & Qt::ControlModifier ? m_rows - 1 : m_row);
         break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        ClickCurrentCell(Qt::LeftButton);
+        break;
+    case Qt::Key_Menu:
+        OpenMenuAtCurrentCell();
+        break;
+    case Qt::Key_F10:
+        if (!(event->modifiers() & Qt::ShiftModifier)) {
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+        }
+        OpenMenuAtCurrentCell();
+        break;
     default:
+        if (event->matches(QKeySequence::Copy)) {
+            emit CopyKey();
+            break;
+        }
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
     event->accept();
+}
+
+// The keyboard's click: a press and a release of `button` in the middle of the current cell,
+// which is scrolled into view first.
+void TStringGrid::ClickCurrentCell(Qt::MouseButton button)
+{
+    MoveCurrent(m_col, m_row);
+    const QPoint centre = CellRect(m_col, m_row).center();
+    emit MouseDown(button, Qt::NoModifier, centre);
+    emit MouseUp(button, Qt::NoModifier, centre);
+}
+
+void TStringGrid::OpenMenuAtCurrentCell()
+{
+    ClickCurrentCell(Qt::RightButton);
+    if (m_popup)
+        m_popup->popup(viewport()->mapToGlobal(CellRect(m_col, m_row).center()));
 }
 
 void TStringGrid::focusInEvent(QFocusEvent *event)

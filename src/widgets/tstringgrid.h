@@ -82,6 +82,10 @@ public:
 
     // Cell under a viewport point; false where no cell is.
     bool MouseToCell(const QPoint &pos, int *col, int *row) const;
+    // A cell's rectangle in viewport coordinates (outside the viewport when scrolled away).
+    QRect CellRect(int col, int row) const;
+    // What a screen reader says for a cell: its character as the chart shows it, and its codes.
+    QString AccessibleCellName(int col, int row) const;
 
     // Opened at the pointer when the right button is released over the grid.
     void setPopupMenu(QMenu *menu) { m_popup = menu; }
@@ -91,6 +95,8 @@ signals:
     // Every press and every release of any button, in viewport coordinates.
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
+    // Ctrl+C while the grid has the keyboard focus.
+    void CopyKey();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -114,6 +120,8 @@ private:
     void UpdateFaceIfTableChanged();
     qreal Ascent() const;
     void MoveCurrent(int col, int row);
+    void ClickCurrentCell(Qt::MouseButton button);
+    void OpenMenuAtCurrentCell();
     void TrackPointer(const QPoint &pos);
     QString DisplayText(const QString &text) const;
     void DrawCellText(QPainter &painter, const QPoint &baseline, const QString &text) const;

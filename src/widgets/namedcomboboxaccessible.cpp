@@ -1,0 +1,50 @@
+#include "namedcomboboxaccessible.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+
+NamedComboBoxAccessible::NamedComboBoxAccessible(QComboBox *box)
+    : QAccessibleWidget(box, QAccessible::ComboBox)
+{
+}
+
+QAccessibleInterface *NamedComboBoxAccessible::Factory(const QString &className, QObject *object)
+{
+    if ((className == QLatin1String("TComboBox") || className == QLatin1String("TDriveComboBox"))
+        && qobject_cast<QComboBox *>(object))
+        return new NamedComboBoxAccessible(static_cast<QComboBox *>(object));
+    return nullptr;
+}
+
+QComboBox *NamedComboBoxAccessible::Box() const
+{
+    return static_cast<QComboBox *>(widget());
+}
+
+QString NamedComboBoxAccessible::text(QAccessible::Text t) const
+{
+    switch (t) {
+    case QAccessible::Name:
+        return Box()->accessibleName().isEmpty() ? Box()->currentText() : Box()->accessibleName();
+    case QAccessible::Value:
+        // What the box shows: the selected item, or the text shown with nothing selected.
+        return Box()->currentIndex() >= 0 ? Box()->currentText() : Box()->placeholderText();
+    default:
+        return QAccessibleWidget::text(t);
+    }
+}
+
+int NamedComboBoxAccessible::childCount() const
+{
+    return 1;
+}
+
+QAccessibleInterface *NamedComboBoxAccessible::child(int index) const
+{
+    return index == 0 ? QAccessible::queryAccessibleInterface(Box()->view()) : nullptr;
+}
+
+int NamedComboBoxAccessible::indexOfChild(const QAccessibleInterface *child) const
+{
+    return child && child->object() == Box()->view() ? 0 : -1;
+}

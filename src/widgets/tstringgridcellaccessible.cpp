@@ -1,0 +1,71 @@
+#include "tstringgridcellaccessible.h"
+#include "tstringgrid.h"
+#include "tstringgridaccessible.h"
+
+TStringGridCellAccessible::TStringGridCellAccessible(TStringGridAccessible *table, int row, int column)
+    : m_table(table), m_row(row), m_column(column)
+{
+}
+
+TStringGrid *TStringGridCellAccessible::Grid() const
+{
+    return m_table->Grid();
+}
+
+void *TStringGridCellAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TableCellInterface)
+        return static_cast<QAccessibleTableCellInterface *>(this);
+    return nullptr;
+}
+
+bool TStringGridCellAccessible::isValid() const
+{
+    return m_table->isValid() && m_row < Grid()->RowCount() && m_column < Grid()->ColCount();
+}
+
+QWindow *TStringGridCellAccessible::window() const
+{
+    return m_table->window();
+}
+
+QAccessibleInterface *TStringGridCellAccessible::parent() const
+{
+    return m_table;
+}
+
+QAccessibleInterface *TStringGridCellAccessible::table() const
+{
+    return m_table;
+}
+
+QString TStringGridCellAccessible::text(QAccessible::Text t) const
+{
+    if (t == QAccessible::Name)
+        return Grid()->AccessibleCellName(m_column, m_row);
+    if (t == QAccessible::Value)
+        return Grid()->Cells(m_column, m_row);
+    return QString();
+}
+
+QRect TStringGridCellAccessible::rect() const
+{
+    const QRect cell = Grid()->CellRect(m_column, m_row);
+    return QRect(Grid()->viewport()->mapToGlobal(cell.topLeft()), cell.size());
+}
+
+bool TStringGridCellAccessible::isSelected() const
+{
+    return Grid()->Col() == m_column && Grid()->Row() == m_row;
+}
+
+QAccessible::State TStringGridCellAccessible::state() const
+{
+    QAccessible::State state;
+    state.selectable = true;
+    state.focusable = true;
+    state.selected = isSelected();
+    state.focused = isSelected() && Grid()->hasFocus();
+    state.invisible = !Grid()->CellRect(m_column, m_row).intersects(Grid()->viewport()->rect());
+    return state;
+}

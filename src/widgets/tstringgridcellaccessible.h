@@ -1,0 +1,45 @@
+// One cell of the chart for screen readers: named by its character and codes, a cell of the
+// chart's table, focused and selected when it is the grid's current cell.
+#pragma once
+
+#include <QAccessible>
+
+class TStringGrid;
+class TStringGridAccessible;
+
+class TStringGridCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+{
+public:
+    TStringGridCellAccessible(TStringGridAccessible *table, int row, int column);
+
+    void *interface_cast(QAccessible::InterfaceType type) override;
+    bool isValid() const override;
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override;
+    QAccessibleInterface *parent() const override;
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override;
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::Cell; }
+    QAccessible::State state() const override;
+
+    bool isSelected() const override;
+    QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return m_column; }
+    int rowIndex() const override { return m_row; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface *table() const override;
+
+private:
+    TStringGrid *Grid() const;
+
+    TStringGridAccessible *m_table;
+    int m_row;
+    int m_column;
+};
