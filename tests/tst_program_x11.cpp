@@ -1,5 +1,6 @@
-// The real program as a user starts it: --version and --help, and a font file named on the
-// command line, which opens previewed so that other programs see its family.
+// The real program as a user starts it: --version and --help, a font file named on the command
+// line, which opens previewed so that other programs see its family, Qt's own options, and a
+// start without a display.
 #include "fonttable.h"
 #include "testsupport.h"
 
@@ -14,8 +15,24 @@ class TestProgram : public QObject
 private slots:
     void answersAndExits_data();
     void answersAndExits();
+    void opensAFileFromTheCommandLine_data();
     void opensAFileFromTheCommandLine();
+    void saysSoWithoutADisplay_data();
+    void saysSoWithoutADisplay();
+
+private:
+    static QProcessEnvironment Environment(const QStringList &unset, const QStringList &set);
 };
+
+QProcessEnvironment TestProgram::Environment(const QStringList &unset, const QStringList &set)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString &name : unset)
+        env.remove(name);
+    for (const QString &assignment : set)
+        env.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
+    return env;
+}
 
 void TestProgram::answersAndExits_data()
 {
@@ -39,13 +56,29 @@ void TestProgram::answersAndExits()
     QVERIFY(QString::fromUtf8(program.readAllStandardOutput()).startsWith(output));
 }
 
+void TestProgram::opensAFileFromTheCommandLine_data()
+{
+    QTest::addColumn<QStringList>("qtOptions");
+    QTest::addColumn<QStringList>("unset");
+    // Qt's options are Qt's: none of them is reported, none is taken for a file.
+    QTest::newRow("X11, with Qt's options")
+        << QStringList{"-style", "fusion", "-display", qEnvironmentVariable("DISPLAY"), "-qwindowtitle", "Chart"}
+        << QStringList{};
+    QTest::newRow("offscreen platform, no display")
+        << QStringList{"-platform", "offscreen", "--reverse"} << QStringList{"DISPLAY", "QT_QPA_PLATFORM"};
+}
+
 void TestProgram::opensAFileFromTheCommandLine()
 {
+    QFETCH(QStringList, qtOptions);
+    QFETCH(QStringList, unset);
     const QString previews = platform::FontTable::Instance().PreviewFolder();
     QDir(previews).removeRecursively();
     QProcess program;
+    program.setProcessEnvironment(Environment(unset, {}));
     program.start(QStringLiteral(TAVORET_APP),
-                  {QStringLiteral("no-such-file.ttf"), testsupport::fontPath(QStringLiteral("files/TavoretBeta.ttf"))});
+                  qtOptions + QStringList{QStringLiteral("no-such-file.ttf"),
+                                          testsupport::fontPath(QStringLiteral("files/TavoretBeta.ttf"))});
     QVERIFY(program.waitForStarted());
     // The preview is visible to other programs: a link in the preview folder, which fc-list lists.
     QTRY_VERIFY_WITH_TIMEOUT(!QDir(previews).entryList(QDir::Files | QDir::System).isEmpty(), 10000);
@@ -54,10 +87,44 @@ void TestProgram::opensAFileFromTheCommandLine()
     QVERIFY(list.waitForFinished(10000));
     QVERIFY(list.readAllStandardOutput().contains("Tavoret Test Beta"));
     QCOMPARE(program.state(), QProcess::Running); // the window stays open despite the bad name
-    QCOMPARE(QString::fromUtf8(program.readAllStandardError()).count(QStringLiteral("ignoring")), 1);
+    const QString errors = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(errors.count(QStringLiteral("ignoring")) == 1 && errors.contains(QStringLiteral("no-such-file.ttf")),
+             qPrintable(errors));
     program.terminate(); // a polite close, as from the session: the preview ends with the program
     QVERIFY(program.waitForFinished(10000));
     QTRY_VERIFY_WITH_TIMEOUT(QDir(previews).entryList(QDir::Files | QDir::System).isEmpty(), 5000);
+}
+
+void TestProgram::saysSoWithoutADisplay_data()
+{
+    QTest::addColumn<QStringList>("unset");
+    QTest::addColumn<QStringList>("set");
+    QTest::addColumn<QStringList>("arguments");
+    const QStringList noDisplay{"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+    QTest::newRow("no display at all") << noDisplay << QStringList{} << QStringList{};
+    QTest::newRow("X display that does not answer") << noDisplay << QStringList{"DISPLAY=:97"} << QStringList{};
+    QTest::newRow("-display that does not answer")
+        << QStringList{} << QStringList{} << QStringList{"-display", ":97"};
+    QTest::newRow("X11 asked for, no DISPLAY") << noDisplay << QStringList{"WAYLAND_DISPLAY=wayland-97"}
+                                               << QStringList{"-platform", "xcb"};
+    QTest::newRow("no Wayland socket") << noDisplay
+                                       << QStringList{"WAYLAND_DISPLAY=wayland-97", "XDG_RUNTIME_DIR=" + testsupport::homeDir()}
+                                       << QStringList{};
+}
+
+void TestProgram::saysSoWithoutADisplay()
+{
+    QFETCH(QStringList, unset);
+    QFETCH(QStringList, set);
+    QFETCH(QStringList, arguments);
+    QProcess program;
+    program.setProcessEnvironment(Environment(unset, set));
+    program.start(QStringLiteral(TAVORET_APP), arguments);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit); // no abort
+    QCOMPARE(program.exitCode(), 1);
+    QCOMPARE(program.readAllStandardError(), QByteArray("tavoret: cannot open a display: set DISPLAY or WAYLAND_DISPLAY\n"));
+    QCOMPARE(program.readAllStandardOutput(), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestProgram)
