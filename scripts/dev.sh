@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
           xvfb xauth xdotool xclip imagemagick python3-fonttools fonts-dejavu-core fonts-liberation
-          xdg-utils libxcb1-dev libxcb-damage0-dev x11-utils)
+          xdg-utils libxcb1-dev libxcb-damage0-dev x11-utils unrtf)
 
 install_missing() {
   local missing=()
