@@ -71,6 +71,7 @@ private:
     void FillFontList();
     void ApplyScreenHeightRule();
     void ApplySelectedFace();
+    void OpenFontsFolder();
 
     LogoColours m_logoColours;
     QSize m_designedOuterSize;
