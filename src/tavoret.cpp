@@ -37,7 +37,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("tavoret"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tavoret"));
     QApplication::setApplicationVersion(QStringLiteral(TAVORET_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("tavoret"));
+    QApplication::setDesktopFileName(QStringLiteral(TAVORET_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavoret.svg")));
 
     platform::FontTable &fonts = platform::FontTable::Instance();
