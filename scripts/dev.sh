@@ -3,12 +3,14 @@
 #   scripts/dev.sh run    install what is missing, build, start Tavoret
 #   scripts/dev.sh test   install what is missing, build (plain and with sanitizers), run all tests
 #   scripts/dev.sh build  install what is missing and build only
+#   scripts/dev.sh package  install what is missing, build, make the Debian package with CPack
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
           xvfb xauth xdotool xclip imagemagick python3-fonttools fonts-dejavu-core fonts-liberation
-          xdg-utils libxcb1-dev libxcb-damage0-dev x11-utils unrtf)
+          xdg-utils libxcb1-dev libxcb-damage0-dev x11-utils unrtf
+          dpkg-dev file lintian desktop-file-utils appstream gtk-update-icon-cache)
 
 install_missing() {
   local missing=()
@@ -48,6 +50,11 @@ case "${1:-}" in
     build build-san -DTAVORET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTAVORET_BENCH=OFF
     ctest --test-dir build-san --output-on-failure -j "$jobs"
     ;;
+  package)
+    install_missing
+    build build
+    (cd build && cpack -G DEB)
+    ;;
   *)
-    sed -n '2,6p' "$0"; exit 2 ;;
+    sed -n '2,7p' "$0"; exit 2 ;;
 esac
