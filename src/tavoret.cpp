@@ -1,6 +1,6 @@
 // Tavoret: a viewer for the characters 32 to 255 of installed and uninstalled fonts.
 #include "commandline.h"
-#include "display.h"
+#include "displaycheck.h"
 #include "fonttable.h"
 #include "termination.h"
 #include "unit1.h"
@@ -23,12 +23,14 @@ int main(int argc, char **argv)
     QString platformName = QtOptionValue(arguments, QStringLiteral("platform"));
     if (platformName.isEmpty())
         platformName = qEnvironmentVariable("QT_QPA_PLATFORM");
-    if (!platform::CanOpenDisplay(platformName, QtOptionValue(arguments, QStringLiteral("display")))) {
+    platform::DisplayCheck display(platformName, QtOptionValue(arguments, QStringLiteral("display")));
+    if (!display.CanOpen()) {
         err << "tavoret: cannot open a display: set DISPLAY or WAYLAND_DISPLAY\n";
         return 1;
     }
 
     QApplication app(argc, argv);
+    display.Release();
     // The application took Qt's own options out of the arguments; the rest are files.
     const CommandLine commandLine = ParseCommandLine(QCoreApplication::arguments().mid(1), out, err);
     out.flush();

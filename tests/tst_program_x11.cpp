@@ -1,12 +1,15 @@
 // The real program as a user starts it: --version and --help, a font file named on the command
 // line, which opens previewed so that other programs see its family, Qt's own options, and a
 // start without a display.
+#include "displaycheck.h"
 #include "fonttable.h"
 #include "testsupport.h"
 
 #include <QDir>
 #include <QProcess>
 #include <QtTest>
+
+#include <xcb/xcb.h>
 
 class TestProgram : public QObject
 {
@@ -19,9 +22,13 @@ private slots:
     void opensAFileFromTheCommandLine();
     void saysSoWithoutADisplay_data();
     void saysSoWithoutADisplay();
+    void checkKeepsAFreshServerFromResetting();
 
 private:
     static QProcessEnvironment Environment(const QStringList &unset, const QStringList &set);
+    // Sets a property on the root window of `display`, or says whether it is set: a reset of
+    // the server clears it.
+    static bool RootMark(const QByteArray &display, bool set);
 };
 
 QProcessEnvironment TestProgram::Environment(const QStringList &unset, const QStringList &set)
@@ -125,6 +132,61 @@ void TestProgram::saysSoWithoutADisplay()
     QCOMPARE(program.exitCode(), 1);
     QCOMPARE(program.readAllStandardError(), QByteArray("tavoret: cannot open a display: set DISPLAY or WAYLAND_DISPLAY\n"));
     QCOMPARE(program.readAllStandardOutput(), QByteArray());
+}
+
+bool TestProgram::RootMark(const QByteArray &display, bool set)
+{
+    xcb_connection_t *connection = nullptr;
+    for (int attempt = 0; attempt < 100 && !connection; ++attempt) {
+        connection = xcb_connect(display.constData(), nullptr);
+        if (xcb_connection_has_error(connection) != 0) { // a resetting server turns clients away
+            xcb_disconnect(connection);
+            connection = nullptr;
+            QTest::qSleep(20);
+        }
+    }
+    if (!connection)
+        return false;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const char name[] = "TAVORET_MARK";
+    xcb_intern_atom_reply_t *atom =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+    bool result = false;
+    if (atom && set) {
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, root, atom->atom, XCB_ATOM_STRING, 8, 1, "x");
+        free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr)); // a round trip
+        result = true;
+    } else if (atom) {
+        xcb_get_property_reply_t *property = xcb_get_property_reply(
+            connection, xcb_get_property(connection, 0, root, atom->atom, XCB_ATOM_STRING, 0, 1), nullptr);
+        result = property && property->type == XCB_ATOM_STRING;
+        free(property);
+    }
+    free(atom);
+    xcb_disconnect(connection);
+    return result;
+}
+
+// An X server resets itself when its last client leaves, and turns clients away meanwhile: the
+// check for a display keeps its connection until Qt has its own, or Qt would meet a server that
+// is resetting whenever the program is its first client (as under xvfb-run).
+void TestProgram::checkKeepsAFreshServerFromResetting()
+{
+    QProcess server;
+    server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"});
+    QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine(), 10000); // the display number, once it is ready
+    const QByteArray display = ':' + server.readLine().trimmed();
+    {
+        platform::DisplayCheck check(QStringLiteral("xcb"), QString::fromLatin1(display));
+        QVERIFY(check.CanOpen());
+        // Another client marks the server and leaves; a reset would take the mark away.
+        QVERIFY(RootMark(display, true));
+        QTest::qSleep(200);
+        QVERIFY2(RootMark(display, false), "the server reset: the check had left it");
+        check.Release();
+    }
+    server.terminate();
+    QVERIFY(server.waitForFinished(10000));
 }
 
 QTEST_GUILESS_MAIN(TestProgram)

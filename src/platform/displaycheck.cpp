@@ -1,4 +1,4 @@
-#include "display.h"
+#include "displaycheck.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -13,18 +13,6 @@
 namespace platform {
 
 namespace {
-
-bool X11DisplayAnswers(const QString &display)
-{
-    const QByteArray name = display.isEmpty() ? qgetenv("DISPLAY") : display.toLocal8Bit();
-    if (name.isEmpty())
-        return false;
-    // A real connection, with authorisation, as Qt's X11 platform will make it.
-    xcb_connection_t *connection = xcb_connect(name.constData(), nullptr);
-    const bool connected = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return connected;
-}
 
 bool WaylandSocketAnswers(bool namedExplicitly)
 {
@@ -55,25 +43,52 @@ bool WaylandSocketAnswers(bool namedExplicitly)
 
 } // namespace
 
-bool CanOpenDisplay(const QString &platformName, const QString &x11Display)
+DisplayCheck::DisplayCheck(const QString &platformName, const QString &x11Display)
 {
     // Qt takes a list of platforms to try in turn; each may carry ":options".
     const QStringList entries = platformName.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    if (entries.isEmpty())
-        return X11DisplayAnswers(x11Display) || WaylandSocketAnswers(false);
+    if (entries.isEmpty()) {
+        m_canOpen = X11DisplayAnswers(x11Display) || WaylandSocketAnswers(false);
+        return;
+    }
     for (const QString &entry : entries) {
         const QString name = entry.section(QLatin1Char(':'), 0, 0);
-        if (name == QLatin1String("xcb")) {
-            if (X11DisplayAnswers(x11Display))
-                return true;
-        } else if (name.startsWith(QLatin1String("wayland"))) {
-            if (WaylandSocketAnswers(true))
-                return true;
-        } else {
-            return true;
-        }
+        if (name == QLatin1String("xcb"))
+            m_canOpen = X11DisplayAnswers(x11Display);
+        else if (name.startsWith(QLatin1String("wayland")))
+            m_canOpen = WaylandSocketAnswers(true);
+        else
+            m_canOpen = true;
+        if (m_canOpen)
+            return;
     }
-    return false;
+}
+
+DisplayCheck::~DisplayCheck()
+{
+    Release();
+}
+
+void DisplayCheck::Release()
+{
+    if (m_x11)
+        xcb_disconnect(m_x11);
+    m_x11 = nullptr;
+}
+
+bool DisplayCheck::X11DisplayAnswers(const QString &display)
+{
+    const QByteArray name = display.isEmpty() ? qgetenv("DISPLAY") : display.toLocal8Bit();
+    if (name.isEmpty())
+        return false;
+    // A real connection, with authorisation, as Qt's X11 platform will make it.
+    xcb_connection_t *connection = xcb_connect(name.constData(), nullptr);
+    if (xcb_connection_has_error(connection) != 0) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    m_x11 = connection;
+    return true;
 }
 
 } // namespace platform
