@@ -43,7 +43,7 @@ private slots:
         const QString configure = "cmake -S . -B build", program = "cmake --build build --target tavoret";
         QTest::newRow("run: the program alone, nothing to install")
             << "run" << true << false << "installed" << 0 << QStringList{configure, program, "tavoret --reverse"}
-            << QStringList{"apt-get", "--target all", "dpkg-query xvfb", "dpkg-query lintian"} << "";
+            << QStringList{"apt-get", "--target all", "xvfb", "lintian"} << "";
         QTest::newRow("run as root: only what the program needs")
             << "run" << true << false << "missing" << 0
             << QStringList{"apt-get update", "apt-get install -y -qq --no-install-recommends cmake g++", program}
@@ -90,14 +90,9 @@ private slots:
         if (sudo)
             QVERIFY(StandIn(m_bin + QStringLiteral("/sudo"), "exec \"$@\""));
         if (packages != QLatin1String("no apt")) {
-            // Logs the package asked about; "installed" answers as dpkg does for an installed one.
-            const QByteArray answer = packages == QLatin1String("installed") ? "printf 'install ok installed'" : "exit 1";
-            QFile query(m_bin + QStringLiteral("/dpkg-query"));
-            QVERIFY(query.open(QIODevice::WriteOnly));
-            query.write("#!/bin/sh\nfor p; do last=$p; done\nprintf 'dpkg-query %s\\n' \"$last\" >> '" + m_log.toUtf8()
-                        + "'\n" + answer + '\n');
-            query.close();
-            QVERIFY(query.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+            // "installed" answers as dpkg does for an installed package.
+            QVERIFY(StandIn(m_bin + QStringLiteral("/dpkg-query"),
+                            packages == QLatin1String("installed") ? "printf 'install ok installed'" : "exit 1"));
             QVERIFY(StandIn(m_bin + QStringLiteral("/apt-get")));
         }
         for (const char *tool : {"cmake", "ctest", "cpack"})
