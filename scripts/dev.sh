@@ -1,53 +1,80 @@
 #!/usr/bin/env bash
-# Set-up, build, run and test Tavoret on Debian 12.
-#   scripts/dev.sh run    install what is missing, build, start Tavoret
-#   scripts/dev.sh test   install what is missing, build (plain and with sanitizers), run all tests
-#   scripts/dev.sh build  install what is missing and build only
+# Set-up, build, run, test and package Tavoret on Debian 12.
+#   scripts/dev.sh run      install what the program needs, build it alone, start it
+#   scripts/dev.sh test     install what the tests need too, build (plain and with sanitizers), run all tests
+#   scripts/dev.sh build    install what the program needs and build it alone
+#   scripts/dev.sh package  install what packaging needs too, build the program, make its .deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
-          xvfb xauth xdotool xclip imagemagick python3-fonttools fonts-dejavu-core fonts-liberation
-          xdg-utils libxcb-damage0-dev x11-utils openbox
-          dbus at-spi2-core python3-pyatspi)
+# Building and running the program.
+PROGRAM_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
+                  libxcb1-dev xdg-utils fonts-dejavu-core)
+# Making the Debian package, besides.
+PACKAGE_PACKAGES=(dpkg-dev file)
+# The tests and the benchmark, besides (the package test makes and checks the .deb).
+TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" xvfb xauth xdotool xclip imagemagick python3-fonttools
+               fonts-liberation libxcb-damage0-dev x11-utils unrtf lintian desktop-file-utils appstream
+               gtk-update-icon-cache openbox dbus at-spi2-core python3-pyatspi)
 
-install_missing() {
+install_missing() { # install_missing package...
+  if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then
+    echo "No apt-get here: install Qt 6 Widgets (6.4 or later), fontconfig, libxcb, CMake (3.25 or later)" \
+         "and a C++17 compiler with this system's package manager. Building with what CMake finds." >&2
+    return 0
+  fi
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+      echo "Debian packages are missing, and installing them needs root (there is no sudo). As root, run:" >&2
+      echo "  apt-get install --no-install-recommends ${missing[*]}" >&2
+      exit 1
+    fi
+    sudo=(sudo)
+  fi
   echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build() { # build <dir> [cmake options...]
-  local dir=$1; shift
+build() { # build <dir> <target or "all"> [cmake options...]
+  local dir=$1 target=$2; shift 2
+  if ! command -v cmake >/dev/null; then
+    echo "CMake is not installed: install CMake 3.25 or later." >&2
+    exit 1
+  fi
   cmake -S . -B "$dir" "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
+  cmake --build "$dir" --target "$target" -j "$jobs"
 }
 
 case "${1:-}" in
   run)
-    install_missing
-    build build
+    install_missing "${PROGRAM_PACKAGES[@]}"
+    build build tavoret
     exec ./build/tavoret "${@:2}"
     ;;
   build)
-    install_missing
-    build build
+    install_missing "${PROGRAM_PACKAGES[@]}"
+    build build tavoret
     ;;
   test)
-    install_missing
-    build build
+    install_missing "${PROGRAM_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    build build all
     ctest --test-dir build --output-on-failure -j "$jobs"
-    build build-san -DTAVORET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTAVORET_BENCH=OFF
+    build build-san all -DTAVORET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTAVORET_BENCH=OFF
     ctest --test-dir build-san --output-on-failure -j "$jobs"
+    ;;
+  package)
+    install_missing "${PROGRAM_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
+    build build tavoret
+    (cd build && cpack -G DEB)
     ;;
   *)
     sed -n '2,6p' "$0"; exit 2 ;;

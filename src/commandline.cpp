@@ -13,13 +13,31 @@ const char *const kUsage =
     "shown in the file browser and previewed.\n"
     "\n"
     "  -h, --help     show this help and exit\n"
-    "  -v, --version  show the version and exit\n";
+    "  -v, --version  show the version and exit\n"
+    "\n"
+    "Qt's own options, such as -platform, -display and -style, are taken as Qt defines them.\n";
+
+const QLatin1String kEndOfOptions("--");
 
 QString LocalPath(const QString &argument)
 {
     if (argument.startsWith(QLatin1String("file:")))
         return QUrl(argument).toLocalFile();
     return argument;
+}
+
+// Writes the help or the version when `argument` asks for one; true when it did.
+bool Answer(const QString &argument, QTextStream &out)
+{
+    if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
+        out << kUsage;
+        return true;
+    }
+    if (argument == QLatin1String("-v") || argument == QLatin1String("--version")) {
+        out << "Tavoret " << QStringLiteral(TAVORET_VERSION) << '\n';
+        return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -29,14 +47,9 @@ CommandLine ParseCommandLine(const QStringList &arguments, QTextStream &out, QTe
     bool optionsEnded = false;
     for (const QString &argument : arguments) {
         if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            if (argument == QLatin1String("--")) {
+            if (argument == kEndOfOptions) {
                 optionsEnded = true;
-            } else if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
-                out << kUsage;
-                result.exit = true;
-                return result;
-            } else if (argument == QLatin1String("-v") || argument == QLatin1String("--version")) {
-                out << "Tavoret " << QStringLiteral(TAVORET_VERSION) << '\n';
+            } else if (Answer(argument, out)) {
                 result.exit = true;
                 return result;
             } else {
@@ -51,4 +64,27 @@ CommandLine ParseCommandLine(const QStringList &arguments, QTextStream &out, QTe
             err << "tavoret: ignoring '" << argument << "': not a file\n";
     }
     return result;
+}
+
+bool AnswerHelpOrVersion(const QStringList &arguments, QTextStream &out)
+{
+    for (const QString &argument : arguments) {
+        if (argument == kEndOfOptions)
+            return false;
+        if (Answer(argument, out))
+            return true;
+    }
+    return false;
+}
+
+QString QtOptionValue(const QStringList &arguments, const QString &name)
+{
+    // As Qt reads them: anywhere on the line, the last one counting.
+    QString value;
+    for (int i = 0; i + 1 < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1Char('-') + name || argument == kEndOfOptions + name)
+            value = arguments.at(++i);
+    }
+    return value;
 }

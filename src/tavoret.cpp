@@ -1,5 +1,6 @@
 // Tavoret: a viewer for the characters 32 to 255 of installed and uninstalled fonts.
 #include "commandline.h"
+#include "displaycheck.h"
 #include "fonttable.h"
 #include "termination.h"
 #include "unit1.h"
@@ -9,27 +10,37 @@
 #include <QTextStream>
 #include <QTimer>
 
-#include <cstdio>
-
 int main(int argc, char **argv)
 {
-    // Help and version need no display, so the arguments are read before the application starts.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     QTextStream out(stdout), err(stderr);
-    const CommandLine commandLine = ParseCommandLine(arguments, out, err);
-    out.flush();
-    err.flush();
-    if (commandLine.exit)
+    // Help and version need no display, so they are answered before the application starts.
+    if (AnswerHelpOrVersion(arguments, out))
         return 0;
+    // Qt ends the process with an abort and a page about reinstalling when it finds no display.
+    QString platformName = QtOptionValue(arguments, QStringLiteral("platform"));
+    if (platformName.isEmpty())
+        platformName = qEnvironmentVariable("QT_QPA_PLATFORM");
+    platform::DisplayCheck display(platformName, QtOptionValue(arguments, QStringLiteral("display")));
+    if (!display.CanOpen()) {
+        err << "tavoret: cannot open a display: set DISPLAY or WAYLAND_DISPLAY\n";
+        return 1;
+    }
 
     QApplication app(argc, argv);
+    display.Release();
+    // The application took Qt's own options out of the arguments; the rest are files.
+    const CommandLine commandLine = ParseCommandLine(QCoreApplication::arguments().mid(1), out, err);
+    out.flush();
+    err.flush();
+
     QApplication::setApplicationName(QStringLiteral("tavoret"));
     // No display name: Qt would append it to every window title ("... — Tavoret"), and the
     // program's captions are to stand as they are.
     QApplication::setApplicationVersion(QStringLiteral(TAVORET_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("tavoret"));
+    QApplication::setDesktopFileName(QStringLiteral(TAVORET_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavoret.svg")));
 
     platform::FontTable &fonts = platform::FontTable::Instance();

@@ -40,6 +40,8 @@ const char *const kNotAFontFile = "not a valid Font-File";
 const char *const kDoneNothing = "Done nothing, because ...";
 const char *const kNothingSelected = "There is no .TTF - File in the righthand File-List-Box selected.";
 const char *const kCopyFailed = "The File could not be copied into the Fonts-Folder.";
+const char *const kFolderNotOpened = "Fonts-Folder not opened";
+const char *const kOpenItYourself = "No program could open the Fonts-Folder. You find it here:\n";
 
 void SetHeight(QWidget *control, int height)
 {
@@ -371,15 +373,24 @@ void TForm1::btnAddClick()
         QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kCopyFailed));
         return;
     }
-    platform::OpenFolder(folder);
+    OpenFontsFolder();
     FontsChanged = 1;
 }
 
 void TForm1::btnDelClick()
 {
     platform::EnsureUserFontsFolder();
-    platform::OpenFolder(platform::UserFontsFolder());
+    OpenFontsFolder();
     FontsChanged = 1;
+}
+
+void TForm1::OpenFontsFolder()
+{
+    // Where no file manager takes the folder, the user is told where it is instead.
+    const QString folder = platform::UserFontsFolder();
+    platform::OpenFolder(folder, this, [this, folder] {
+        QMessageBox::warning(this, QLatin1String(kFolderNotOpened), QLatin1String(kOpenItYourself) + folder);
+    });
 }
 
 bool TForm1::IsTrueTypeExtension(const QString &extension)

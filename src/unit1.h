@@ -76,6 +76,7 @@ private:
     void KeepDesignedOuterSize();
     void KeepColourPairsReadable();
     void DescribeControls();
+    void OpenFontsFolder();
 
     LogoColours m_logoColours;
     QSize m_designedOuterSize;

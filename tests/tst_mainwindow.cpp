@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QtTest>
 
 class TestMainWindow : public QObject
@@ -247,24 +248,53 @@ private slots:
         QCOMPARE(m_form->RichEdit1->Text(), QStringLiteral("A"));
     }
 
+    void copyPutsThreeFormats_data()
+    {
+        QTest::addColumn<QString>("file"); // previewed, or "" to pick the face from the selector
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("chartSize");
+        QTest::newRow("installed face, chart at 48") << "" << "DejaVu Sans" << "48";
+        QTest::newRow("previewed face, chart at 8") << "files/TavoretBeta.ttf" << "Tavoret Test Beta" << "8";
+    }
+    // Every rich format names the chart's face at the box's 12 points, whatever the chart's size,
+    // as a reader of that format sees it.
     void copyPutsThreeFormats()
     {
-        m_form->SpinEdit1->setText(QStringLiteral("48")); // the chart's size does not reach the clipboard
-        const int index = m_form->ComboBox1->findText(QStringLiteral("DejaVu Sans"));
-        m_form->ComboBox1->setCurrentIndex(index);
-        emit m_form->ComboBox1->activated(index); // as a pick by the user
-        QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("DejaVu Sans"));
+        QFETCH(QString, file);
+        QFETCH(QString, face);
+        QFETCH(QString, chartSize);
+        m_form->SpinEdit1->setText(chartSize);
+        if (file.isEmpty()) {
+            const int index = m_form->ComboBox1->findText(face);
+            m_form->ComboBox1->setCurrentIndex(index);
+            emit m_form->ComboBox1->activated(index); // as a pick by the user
+        } else {
+            m_form->FileDrag1->ReadNames({testsupport::fontPath(file)});
+        }
+        QCOMPARE(m_form->StringGrid1->FontName(), face);
         Click(Qt::RightButton, CellCentre(1, 2));
         m_form->PopupMenu1->hide();
         QApplication::clipboard()->clear();
         m_form->mnuitCopy1->trigger();
         const QMimeData *data = QApplication::clipboard()->mimeData();
         QVERIFY(data);
+        QCOMPARE(data->formats(), (QStringList{"text/plain", "text/html", "text/rtf"}));
         QCOMPARE(data->text(), QStringLiteral("A"));
-        QVERIFY2(data->html().contains("font-family:'DejaVu Sans'") && data->html().contains("font-size:12pt"),
-                 qPrintable(data->html()));
-        const QByteArray rtf = data->data(QStringLiteral("text/rtf"));
-        QVERIFY2(rtf.contains("{\\fonttbl{\\f0\\fnil DejaVu Sans;}}") && rtf.contains("\\fs24 A}"), rtf.constData());
+
+        QTextDocument html;
+        html.setHtml(data->html());
+        QCOMPARE(html.toPlainText(), QStringLiteral("A"));
+        QTextCursor character(&html);
+        character.setPosition(1); // the format of the character before the cursor
+        const QTextCharFormat format = character.charFormat();
+        QCOMPARE(format.fontFamilies().toStringList(), QStringList{face});
+        QCOMPARE(format.fontPointSize(), 12.0);
+
+        const QString rtf = QString::fromLatin1(data->data(QStringLiteral("text/rtf")));
+        const QRegularExpressionMatch fontTable =
+            QRegularExpression(QStringLiteral("\\\\fonttbl\\{\\\\f0\\\\fnil ([^;]*);\\}")).match(rtf);
+        QVERIFY2(fontTable.hasMatch() && fontTable.captured(1) == face, qPrintable(rtf));
+        QVERIFY2(rtf.endsWith(QStringLiteral("\\f0\\fs24 A}")), qPrintable(rtf)); // half points
     }
 
     void cellsShowTheFontsOwnGlyphs_data()

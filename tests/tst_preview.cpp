@@ -1,11 +1,13 @@
 // Previewing font files from the browser, and Add and Del through the user's fonts folder,
-// with the real font table, the project's test fonts and the real xdg-open.
+// with the real font table, the project's test fonts and the real xdg-open, and what the user
+// is told where the fonts folder cannot be opened.
 #include "fonttable.h"
 #include "testsupport.h"
 #include "unit1.h"
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QtTest>
 
 class TestPreview : public QObject
@@ -198,6 +200,56 @@ private slots:
         QVERIFY(Listed(QStringLiteral("Tavoret Test Alpha")));
         QCOMPARE(PreviewLinks(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(m_log), QStringList{m_fonts}, 10000);
+    }
+
+    void folderThatCannotBeOpenedIsNamed_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("opener");
+        for (const char *button : {"Add", "Del"}) {
+            QTest::addRow("%s, no xdg-open", button) << button << "missing";
+            QTest::addRow("%s, xdg-open fails", button) << button << "fails";
+            QTest::addRow("%s, no program for folders", button) << button << "no handler";
+        }
+    }
+    void folderThatCannotBeOpenedIsNamed()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, opener);
+        const QByteArray path = qgetenv("PATH"), dataDirs = qgetenv("XDG_DATA_DIRS");
+        const auto restore = qScopeGuard([&] {
+            qputenv("PATH", path);
+            qputenv("XDG_DATA_DIRS", dataDirs);
+        });
+        const QString bin = testsupport::homeDir() + QStringLiteral("/bin");
+        testsupport::resetDir(bin);
+        if (opener == QLatin1String("missing")) {
+            qputenv("PATH", bin.toUtf8());
+        } else if (opener == QLatin1String("fails")) {
+            QFile script(bin + QStringLiteral("/xdg-open"));
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            script.write("#!/bin/sh\nexit 4\n");
+            script.close();
+            QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+            qputenv("PATH", bin.toUtf8() + ':' + path);
+        } else { // the real xdg-open, where neither the user nor the system has a handler for folders
+            QVERIFY(QFile::remove(qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/mimeapps.list")));
+            testsupport::resetDir(qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/applications"));
+            qputenv("XDG_DATA_DIRS", bin.toUtf8());
+        }
+        if (button == QLatin1String("Add")) {
+            PreviewFile(QStringLiteral("Alpha.ttf"));
+            m_form->btnAdd->click();
+        } else {
+            m_form->btnDel->click();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxes.count, 1, 10000);
+        QCOMPARE(m_boxes.caption, QStringLiteral("Fonts-Folder not opened"));
+        QCOMPARE(m_boxes.text, "No program could open the Fonts-Folder. You find it here:\n" + m_fonts);
+        QCOMPARE(FontsChanged, 1); // what was done stays done: Add installed the file
+        if (button == QLatin1String("Add"))
+            QVERIFY(QFile::exists(m_fonts + QStringLiteral("/Alpha.ttf")));
+        QVERIFY(testsupport::ReadLines(m_log).isEmpty());
     }
 };
 

@@ -3,10 +3,16 @@
 
 #include <QString>
 
+#include <functional>
+
+class QObject;
+
 namespace platform {
 
 // Opens a folder in the user's file manager through xdg-open, without waiting for it. The path
-// is passed as one argument, never through a shell. False when the opener could not be started.
-bool OpenFolder(const QString &path);
+// is passed as one argument, never through a shell. `onFailure` runs later, in the event loop,
+// when the opener cannot be started or ends with an error (as it does where no program opens
+// folders); the watch ends with `context`.
+void OpenFolder(const QString &path, QObject *context, std::function<void()> onFailure);
 
 } // namespace platform

@@ -1,13 +1,11 @@
 #include "trichedit.h"
 #include "interfacefonts.h"
 
-#include <QBuffer>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QTextDocumentWriter>
 
 TRichEdit::TRichEdit(QWidget *parent)
     : QTextEdit(parent)
@@ -136,13 +134,12 @@ QMimeData *TRichEdit::createMimeDataFromSelection() const
     cursor.mergeCharFormat(format);
     const QTextDocumentFragment copied(&copy);
 
+    // Plain text, and the two rich formats that name the face as given: HTML and RTF. Qt's ODF
+    // writer is left out, as it names the installed family it resolves the face to (and that
+    // lookup is the slow one); Markdown has no fonts at all.
     auto *data = new QMimeData;
     data->setText(copied.toPlainText());
     data->setHtml(copied.toHtml());
-    data->setData(QStringLiteral("text/markdown"), copied.toMarkdown().toUtf8());
-    QBuffer odf;
-    QTextDocumentWriter(&odf, "ODF").write(copied);
-    data->setData(QStringLiteral("application/vnd.oasis.opendocument.text"), odf.data());
     data->setData(QStringLiteral("text/rtf"), RtfFor(copied.toPlainText(), FontName(), qRound(font().pointSizeF())));
     return data;
 }

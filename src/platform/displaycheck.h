@@ -1,0 +1,36 @@
+// Whether a window system is there to show windows on, asked before Qt tries (and aborts).
+#pragma once
+
+#include <QString>
+
+struct xcb_connection_t;
+
+namespace platform {
+
+// Asks once, on construction, whether Qt's platform `platformName` (as given by -platform or
+// QT_QPA_PLATFORM; empty for Qt's default) can open a display. The X11 and Wayland platforms,
+// and the default, need a server that answers: the X display `x11Display` (DISPLAY when empty)
+// or the Wayland socket of WAYLAND_DISPLAY. Any other platform (offscreen, vnc, ...) is taken
+// to need none.
+// The X connection made for the question stays open until Release(): an X server whose last
+// client leaves resets itself, and would turn Qt away while it does.
+class DisplayCheck
+{
+public:
+    DisplayCheck(const QString &platformName, const QString &x11Display);
+    ~DisplayCheck();
+    DisplayCheck(const DisplayCheck &) = delete;
+    DisplayCheck &operator=(const DisplayCheck &) = delete;
+
+    bool CanOpen() const { return m_canOpen; }
+    // Closes the check's own connection, once the application has made its own.
+    void Release();
+
+private:
+    bool X11DisplayAnswers(const QString &display);
+
+    xcb_connection_t *m_x11 = nullptr;
+    bool m_canOpen = false;
+};
+
+} // namespace platform

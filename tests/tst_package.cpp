@@ -1,0 +1,123 @@
+// The Debian package as a user gets it: cpack builds it from this build folder, and its
+// contents, its dependencies, its desktop metadata and lintian's verdict are checked, with the
+// program in it started. An install into a prefix refreshes that prefix's desktop caches, so
+// that "Open with" lists the program at once.
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtTest>
+
+class TestPackage : public QObject
+{
+    Q_OBJECT
+    QString m_work = testsupport::homeDir() + QStringLiteral("/package");
+    QString m_deb;
+    QString m_root; // the package unpacked
+
+    struct Result
+    {
+        int exitCode = -1;
+        QString output; // standard output and errors, as they came
+    };
+    static Result Run(const QString &program, const QStringList &arguments)
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(program, arguments);
+        Result result;
+        if (process.waitForFinished(240000) && process.exitStatus() == QProcess::NormalExit)
+            result.exitCode = process.exitCode();
+        result.output = QString::fromUtf8(process.readAll());
+        return result;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        testsupport::resetDir(m_work);
+        const Result cpack = Run(QStringLiteral(TAVORET_CPACK),
+                                 {"-G", "DEB", "--config", TAVORET_BUILD_DIR "/CPackConfig.cmake", "-B", m_work});
+        QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.output));
+        const QStringList debs = QDir(m_work).entryList({QStringLiteral("*.deb")}, QDir::Files);
+        QCOMPARE(debs.size(), 1);
+        QVERIFY2(debs.constFirst().startsWith(QStringLiteral("tavoret_" TAVORET_VERSION "_")), qPrintable(debs.constFirst()));
+        m_deb = m_work + QLatin1Char('/') + debs.constFirst();
+        m_root = m_work + QStringLiteral("/root");
+        const Result unpack = Run(QStringLiteral("dpkg-deb"), {"-x", m_deb, m_root});
+        QVERIFY2(unpack.exitCode == 0, qPrintable(unpack.output));
+    }
+
+    void holdsTheProgramAndItsDesktopFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("there");
+        for (const char *path : {"usr/bin/tavoret", "usr/share/applications/org.tavoret.Tavoret.desktop",
+                                 "usr/share/metainfo/org.tavoret.Tavoret.metainfo.xml",
+                                 "usr/share/icons/hicolor/scalable/apps/org.tavoret.Tavoret.svg",
+                                 "usr/share/man/man1/tavoret.1.gz", "usr/share/doc/tavoret/copyright",
+                                 "usr/share/doc/tavoret/changelog.gz"})
+            QTest::newRow(path) << path << true;
+        // The caches are the installing system's: dpkg's triggers refresh them.
+        for (const char *path : {"usr/share/applications/mimeinfo.cache", "usr/share/icons/hicolor/icon-theme.cache"})
+            QTest::newRow(path) << path << false;
+    }
+    void holdsTheProgramAndItsDesktopFiles()
+    {
+        QFETCH(QString, path);
+        QTEST(QFileInfo::exists(m_root + QLatin1Char('/') + path), "there");
+    }
+
+    void programInItRuns()
+    {
+        const Result version = Run(m_root + QStringLiteral("/usr/bin/tavoret"), {QStringLiteral("--version")});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.output, QStringLiteral("Tavoret " TAVORET_VERSION "\n"));
+        // dpkg-shlibdeps found what the program links.
+        const QString depends = Run(QStringLiteral("dpkg-deb"), {"-f", m_deb, "Depends"}).output;
+        for (const char *library : {"libqt6widgets6", "libqt6gui6", "libfontconfig1", "libxcb1"})
+            QVERIFY2(depends.contains(QLatin1String(library)), qPrintable(depends));
+    }
+
+    void passesItsValidators_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("arguments"); // "DEB" and "ROOT/..." stand for the package and its contents
+        QTest::newRow("lintian") << "lintian" << QStringList{"--fail-on", "error,warning", "DEB"};
+        QTest::newRow("desktop-file-validate")
+            << "desktop-file-validate" << QStringList{"ROOT/usr/share/applications/org.tavoret.Tavoret.desktop"};
+        QTest::newRow("appstreamcli validate")
+            << "appstreamcli"
+            << QStringList{"validate", "--no-net", "ROOT/usr/share/metainfo/org.tavoret.Tavoret.metainfo.xml"};
+        QTest::newRow("appstreamcli validate-tree") << "appstreamcli" << QStringList{"validate-tree", "--no-net", "ROOT"};
+    }
+    // Neither errors nor warnings, nor desktop-file-validate's hints or AppStream's infos.
+    void passesItsValidators()
+    {
+        QFETCH(QString, program);
+        QFETCH(QStringList, arguments);
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^DEB$")), m_deb);
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^ROOT")), m_root);
+        const Result result = Run(program, arguments);
+        QVERIFY2(result.exitCode == 0, qPrintable(result.output));
+        const QRegularExpression complaint(QStringLiteral("^[EWI]: |: (error|warning|hint): "),
+                                           QRegularExpression::MultilineOption);
+        QVERIFY2(!complaint.match(result.output).hasMatch(), qPrintable(result.output));
+    }
+
+    void installRefreshesTheDesktopCaches()
+    {
+        const QString prefix = m_work + QStringLiteral("/prefix");
+        const Result install = Run(QStringLiteral(TAVORET_CMAKE), {"--install", TAVORET_BUILD_DIR, "--prefix", prefix});
+        QVERIFY2(install.exitCode == 0, qPrintable(install.output));
+        const QStringList mimeCache = testsupport::ReadLines(prefix + QStringLiteral("/share/applications/mimeinfo.cache"));
+        QVERIFY2(mimeCache.contains(QStringLiteral("font/ttf=org.tavoret.Tavoret.desktop;")),
+                 qPrintable(mimeCache.join(QLatin1Char('\n'))));
+        QVERIFY(QFileInfo::exists(prefix + QStringLiteral("/share/icons/hicolor/icon-theme.cache")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPackage)
+#include "tst_package.moc"
