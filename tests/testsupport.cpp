@@ -12,6 +12,9 @@
 #include <QTimer>
 #include <QtGlobal>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace testsupport {
 
 QString fontsDir()
@@ -59,6 +62,17 @@ bool MakeFolder(const QString &folder, const QMap<QString, QString> &entries)
             return false;
     }
     return true;
+}
+
+bool CopyToRawName(const QString &font, const QByteArray &target)
+{
+    QFile in(fontPath(font));
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = in.readAll();
+    const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool written = fd >= 0 && ::write(fd, data.constData(), size_t(data.size())) == data.size();
+    return ::close(fd) == 0 && written;
 }
 
 bool SendDrop(QWidget *target, const QList<QUrl> &urls)
