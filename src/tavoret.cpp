@@ -1,5 +1,6 @@
 // Tavoret: a viewer for the characters 32 to 255 of installed and uninstalled fonts.
 #include "commandline.h"
+#include "filenames.h"
 #include "fonttable.h"
 #include "termination.h"
 #include "unit1.h"
@@ -14,9 +15,10 @@
 int main(int argc, char **argv)
 {
     // Help and version need no display, so the arguments are read before the application starts.
+    // They keep their bytes, so that a file name that is not valid UTF-8 is found again.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << platform::DecodeName(QByteArray(argv[i]));
     QTextStream out(stdout), err(stderr);
     const CommandLine commandLine = ParseCommandLine(arguments, out, err);
     out.flush();

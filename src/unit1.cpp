@@ -3,6 +3,7 @@
 #include "charset.h"
 #include "chartcells.h"
 #include "filecopy.h"
+#include "filenames.h"
 #include "fonttable.h"
 #include "interfacefonts.h"
 #include "screen.h"
@@ -318,12 +319,13 @@ void TForm1::btnAddClick()
         QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kNothingSelected));
         return;
     }
+    const QString source = FileListBox1->FileName();
     RemovePreviewFont();
     platform::EnsureUserFontsFolder();
     const QString folder = platform::UserFontsFolder();
-    const QString target = folder + QLatin1Char('/') + QFileInfo(FileListBox1->FileName()).fileName();
+    const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
     // A file of that name in the folder stays as it is, silently; any other failure is reported.
-    if (platform::CopyFileNoOverwrite(FileListBox1->FileName(), target) == platform::CopyResult::Failed) {
+    if (platform::CopyFileNoOverwrite(source, target) == platform::CopyResult::Failed) {
         QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kCopyFailed));
         return;
     }
@@ -354,7 +356,7 @@ void TForm1::FileDrag1Drop()
         return;
     const QString name = FileDrag1->NameWithPath().at(0);
     // A folder named like a font file, or a file gone since the drop, is not a TrueType file.
-    if (IsTrueTypeExtension(FileDrag1->Extension().at(0)) && QFileInfo(name).isFile()) {
+    if (IsTrueTypeExtension(FileDrag1->Extension().at(0)) && platform::IsFile(name)) {
         Button1Click();
         DriveComboBox1->setDrive(name);
         DirectoryListBox1->setDirectory(name);

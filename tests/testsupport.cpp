@@ -1,4 +1,6 @@
 #include "testsupport.h"
+
+#include "filenames.h"
 #include "unit1.h"
 
 #include <QApplication>
@@ -12,7 +14,10 @@
 #include <QTimer>
 #include <QtGlobal>
 
+#include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <ftw.h>
 #include <unistd.h>
 
 namespace testsupport {
@@ -34,11 +39,11 @@ QString homeDir()
 
 void resetDir(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        QDir(path).removeRecursively();
-    else if (info.exists() || info.isSymLink())
-        QFile::remove(path);
+    // nftw rather than QDir::removeRecursively(), which passes over names that are not valid
+    // UTF-8. Links are removed, never followed.
+    ::nftw(QFile::encodeName(path).constData(),
+           [](const char *entry, const struct stat *, int, struct FTW *) { ::remove(entry); return 0; },
+           16, FTW_DEPTH | FTW_PHYS);
     QDir().mkpath(path);
 }
 
@@ -73,6 +78,19 @@ bool CopyToRawName(const QString &font, const QByteArray &target)
     const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const bool written = fd >= 0 && ::write(fd, data.constData(), size_t(data.size())) == data.size();
     return ::close(fd) == 0 && written;
+}
+
+QStringList VisibleEntries(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
+        if (entry->d_name[0] != '.')
+            names << platform::DecodeName(entry->d_name);
+    }
+    if (dir)
+        ::closedir(dir);
+    return names;
 }
 
 bool SendDrop(QWidget *target, const QList<QUrl> &urls)

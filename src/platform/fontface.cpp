@@ -1,7 +1,7 @@
 #include "fontface.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "filenames.h"
+
 #include <QtEndian>
 
 #include <fontconfig/fontconfig.h>
@@ -76,12 +76,14 @@ QByteArray SingleFaceData(const QByteArray &fileData, int index)
 
 QRawFont LoadFace(const FontFace &face, qreal pixelSize)
 {
-    if (!face.isValid() || QFileInfo(face.file).size() > kMaxFontFileSize)
+    if (!face.isValid())
         return QRawFont();
-    QFile file(face.file);
-    if (!QFileInfo(face.file).isFile() || !file.open(QIODevice::ReadOnly))
-        return QRawFont();
-    const QByteArray data = SingleFaceData(file.readAll(), face.index & 0xFFFF);
+    return LoadFaceFromData(ReadRegularFile(face.file, kMaxFontFileSize), face.index, pixelSize);
+}
+
+QRawFont LoadFaceFromData(const QByteArray &fileData, int index, qreal pixelSize)
+{
+    const QByteArray data = SingleFaceData(fileData, index & 0xFFFF);
     if (data.isEmpty())
         return QRawFont();
 

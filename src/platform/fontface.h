@@ -30,5 +30,7 @@ QByteArray SingleFaceData(const QByteArray &fileData, int index);
 // The face loaded for drawing at `pixelSize`; an invalid QRawFont when the file cannot be
 // read or is not a font.
 QRawFont LoadFace(const FontFace &face, qreal pixelSize);
+// The same for a font file's contents already read: face `index` of `fileData`.
+QRawFont LoadFaceFromData(const QByteArray &fileData, int index, qreal pixelSize);
 
 } // namespace platform
