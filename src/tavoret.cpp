@@ -14,6 +14,8 @@
 
 int main(int argc, char **argv)
 {
+    // A write past the file-size limit then fails and is reported instead of ending the program.
+    platform::IgnoreFileSizeSignal();
     // Help and version need no display, so the arguments are read before the application starts.
     // They keep their bytes, so that a file name that is not valid UTF-8 is found again.
     QStringList arguments;

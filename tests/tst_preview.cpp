@@ -2,6 +2,7 @@
 // with the real font table, the project's test fonts and the real xdg-open.
 #include "filenames.h"
 #include "fonttable.h"
+#include "termination.h"
 #include "testsupport.h"
 #include "unit1.h"
 
@@ -46,6 +47,7 @@ private slots:
     void initTestCase()
     {
         testsupport::AnswerMessageBoxes(&m_boxes);
+        platform::IgnoreFileSizeSignal(); // as the program does at start
     }
     void init()
     {
@@ -129,6 +131,7 @@ private slots:
             << "nothing" << "There is no .TTF - File in the righthand File-List-Box selected.";
         QTest::newRow("source vanished") << "source" << notCopied;
         QTest::newRow("fonts folder cannot be made") << "folder" << notCopied;
+        QTest::newRow("file size limit") << "limit" << notCopied;
     }
     void addRefused()
     {
