@@ -40,6 +40,7 @@ const char *const kNotAFontFile = "not a valid Font-File";
 const char *const kDoneNothing = "Done nothing, because ...";
 const char *const kNothingSelected = "There is no .TTF - File in the righthand File-List-Box selected.";
 const char *const kCopyFailed = "The File could not be copied into the Fonts-Folder.";
+const char *const kNotAFontToAdd = "The selected File is not a valid Font-File.";
 
 void SetHeight(QWidget *control, int height)
 {
@@ -319,7 +320,13 @@ void TForm1::btnAddClick()
         QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kNothingSelected));
         return;
     }
+    // A file the font table takes no face from is not installed. (A file gone by now is left
+    // to the copy, which reports that it failed.)
     const QString source = FileListBox1->FileName();
+    if (platform::IsFile(source) && !platform::FontTable::Instance().HasFaces(source)) {
+        QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kNotAFontToAdd));
+        return;
+    }
     RemovePreviewFont();
     platform::EnsureUserFontsFolder();
     const QString folder = platform::UserFontsFolder();

@@ -132,6 +132,7 @@ private slots:
         QTest::newRow("source vanished") << "source" << notCopied;
         QTest::newRow("fonts folder cannot be made") << "folder" << notCopied;
         QTest::newRow("file size limit") << "limit" << notCopied;
+        QTest::newRow("not a font") << "font" << "The selected File is not a valid Font-File.";
     }
     void addRefused()
     {

@@ -111,6 +111,18 @@ int FontTable::AddFontResource(const QString &path)
     return int(added.families.size());
 }
 
+bool FontTable::HasFaces(const QString &path)
+{
+    if (!IsFile(path))
+        return false;
+    int faces = 0;
+    FcPattern *face = FcFreeTypeQuery(reinterpret_cast<const FcChar8 *>(EncodeName(path).constData()), 0,
+                                      nullptr, &faces);
+    if (face)
+        FcPatternDestroy(face);
+    return face != nullptr;
+}
+
 void FontTable::RemoveFontResource(const QString &path)
 {
     if (path.isEmpty())
