@@ -4,6 +4,7 @@
 #   scripts/dev.sh test     install what the tests need too, build (plain and with sanitizers), run all tests
 #   scripts/dev.sh build    install what the program needs and build it alone
 #   scripts/dev.sh package  install what packaging needs too, build the program, make its .deb
+#   scripts/dev.sh fuzz [SECONDS]  build the font fuzz target and run it (default 600 s)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,6 +17,8 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" xvfb xauth xdotool xclip imagemagick python3-fonttools
                fonts-liberation libxcb-damage0-dev x11-utils unrtf lintian desktop-file-utils appstream
                gtk-update-icon-cache openbox dbus at-spi2-core python3-pyatspi)
+# The fuzz target, besides.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 install_missing() { # install_missing package...
   if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then
@@ -54,6 +57,26 @@ build() { # build <dir> <target or "all"> [cmake options...]
   cmake --build "$dir" --target "$target" -j "$jobs"
 }
 
+# Runs the libFuzzer target on the font path for $1 seconds, from the test fonts and the seeds
+# (new inputs go to build-san/fuzz/corpus). A crash, a sanitizer report, a leak or a hang is
+# written to build-san/fuzz/findings/ and fails the run.
+fuzz() {
+  build build-san/fuzz fontfuzz -DTAVORET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  mkdir -p build-san/fuzz/corpus build-san/fuzz/findings
+  local status=0
+  LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    build-san/fuzz/fuzz/fontfuzz -max_total_time="$1" -timeout=20 -print_final_stats=1 \
+      -artifact_prefix=build-san/fuzz/findings/ build-san/fuzz/corpus \
+      tests/fonts/seeds tests/fonts/files tests/fonts/broken > build-san/fuzz/last-run.log 2>&1 || status=$?
+  grep -v '^#[0-9]' build-san/fuzz/last-run.log || true
+  if [ "$status" -ne 0 ]; then
+    echo "fuzz: a finding (exit $status), see build-san/fuzz/findings/" >&2
+    exit 1
+  fi
+  echo "fuzz: ${1} s of the font path without a finding"
+}
+
 case "${1:-}" in
   run)
     install_missing "${PROGRAM_PACKAGES[@]}"
@@ -65,11 +88,16 @@ case "${1:-}" in
     build build tavoret
     ;;
   test)
-    install_missing "${PROGRAM_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    install_missing "${PROGRAM_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
     build build all
     ctest --test-dir build --output-on-failure -j "$jobs"
     build build-san all -DTAVORET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTAVORET_BENCH=OFF
     ctest --test-dir build-san --output-on-failure -j "$jobs"
+    fuzz 60
+    ;;
+  fuzz)
+    install_missing "${PROGRAM_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
+    fuzz "${2:-600}"
     ;;
   package)
     install_missing "${PROGRAM_PACKAGES[@]}" "${PACKAGE_PACKAGES[@]}"
@@ -77,5 +105,5 @@ case "${1:-}" in
     (cd build && cpack -G DEB)
     ;;
   *)
-    sed -n '2,6p' "$0"; exit 2 ;;
+    sed -n '2,7p' "$0"; exit 2 ;;
 esac

@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "filenames.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
@@ -22,7 +24,7 @@ const QLatin1String kEndOfOptions("--");
 QString LocalPath(const QString &argument)
 {
     if (argument.startsWith(QLatin1String("file:")))
-        return QUrl(argument).toLocalFile();
+        return platform::LocalFileName(QUrl(argument));
     return argument;
 }
 
@@ -57,11 +59,11 @@ CommandLine ParseCommandLine(const QStringList &arguments, QTextStream &out, QTe
             }
             continue;
         }
-        const QFileInfo file(LocalPath(argument));
-        if (file.isFile())
-            result.files << file.absoluteFilePath();
+        const QString path = LocalPath(argument);
+        if (platform::IsFile(path))
+            result.files << QFileInfo(path).absoluteFilePath();
         else
-            err << "tavoret: ignoring '" << argument << "': not a file\n";
+            err << "tavoret: ignoring '" << platform::DisplayName(argument) << "': not a file\n";
     }
     return result;
 }

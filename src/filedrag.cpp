@@ -1,5 +1,7 @@
 #include "filedrag.h"
 
+#include "filenames.h"
+
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -91,7 +93,7 @@ void TFileDrag::ReadDroppedFiles(const QMimeData *data)
     QStringList names;
     for (const QUrl &url : data->urls()) {
         if (url.isLocalFile())
-            names << url.toLocalFile();
+            names << platform::LocalFileName(url);
     }
     ReadNames(names);
 }

@@ -1,6 +1,7 @@
 // Tavoret: a viewer for the characters 32 to 255 of installed and uninstalled fonts.
 #include "commandline.h"
 #include "displaycheck.h"
+#include "filenames.h"
 #include "fonttable.h"
 #include "termination.h"
 #include "unit1.h"
@@ -12,9 +13,16 @@
 
 int main(int argc, char **argv)
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    // A write past the file-size limit then fails and is reported instead of ending the program.
+    platform::IgnoreFileSizeSignal();
+    // The arguments keep their bytes, so that a file name that is not valid UTF-8 is found again.
+    const auto readArguments = [&argc, &argv] {
+        QStringList read;
+        for (int i = 1; i < argc; ++i)
+            read << platform::DecodeName(QByteArray(argv[i]));
+        return read;
+    };
+    const QStringList arguments = readArguments();
     QTextStream out(stdout), err(stderr);
     // Help and version need no display, so they are answered before the application starts.
     if (AnswerHelpOrVersion(arguments, out))
@@ -32,7 +40,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     display.Release();
     // The application took Qt's own options out of the arguments; the rest are files.
-    const CommandLine commandLine = ParseCommandLine(QCoreApplication::arguments().mid(1), out, err);
+    const CommandLine commandLine = ParseCommandLine(readArguments(), out, err);
     out.flush();
     err.flush();
 

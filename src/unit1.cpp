@@ -3,6 +3,7 @@
 #include "charset.h"
 #include "chartcells.h"
 #include "filecopy.h"
+#include "filenames.h"
 #include "fonttable.h"
 #include "interfacefonts.h"
 #include "screen.h"
@@ -42,6 +43,7 @@ const char *const kNothingSelected = "There is no .TTF - File in the righthand F
 const char *const kCopyFailed = "The File could not be copied into the Fonts-Folder.";
 const char *const kFolderNotOpened = "Fonts-Folder not opened";
 const char *const kOpenItYourself = "No program could open the Fonts-Folder. You find it here:\n";
+const char *const kNotAFontToAdd = "The selected File is not a valid Font-File.";
 
 void SetHeight(QWidget *control, int height)
 {
@@ -364,12 +366,19 @@ void TForm1::btnAddClick()
         QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kNothingSelected));
         return;
     }
+    // A file the font table takes no face from is not installed. (A file gone by now is left
+    // to the copy, which reports that it failed.)
+    const QString source = FileListBox1->FileName();
+    if (platform::IsFile(source) && !platform::FontTable::Instance().HasFaces(source)) {
+        QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kNotAFontToAdd));
+        return;
+    }
     RemovePreviewFont();
     platform::EnsureUserFontsFolder();
     const QString folder = platform::UserFontsFolder();
-    const QString target = folder + QLatin1Char('/') + QFileInfo(FileListBox1->FileName()).fileName();
+    const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
     // A file of that name in the folder stays as it is, silently; any other failure is reported.
-    if (platform::CopyFileNoOverwrite(FileListBox1->FileName(), target) == platform::CopyResult::Failed) {
+    if (platform::CopyFileNoOverwrite(source, target) == platform::CopyResult::Failed) {
         QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kCopyFailed));
         return;
     }
@@ -409,7 +418,7 @@ void TForm1::FileDrag1Drop()
         return;
     const QString name = FileDrag1->NameWithPath().at(0);
     // A folder named like a font file, or a file gone since the drop, is not a TrueType file.
-    if (IsTrueTypeExtension(FileDrag1->Extension().at(0)) && QFileInfo(name).isFile()) {
+    if (IsTrueTypeExtension(FileDrag1->Extension().at(0)) && platform::IsFile(name)) {
         Button1Click();
         DriveComboBox1->setDrive(name);
         DirectoryListBox1->setDirectory(name);

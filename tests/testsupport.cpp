@@ -1,5 +1,6 @@
 #include "testsupport.h"
 #include "aboutanimation.h"
+#include "filenames.h"
 #include "tsymbollabel.h"
 #include "unit1.h"
 #include "unit2.h"
@@ -14,6 +15,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QtGlobal>
+
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <ftw.h>
+#include <unistd.h>
 
 namespace testsupport {
 
@@ -34,11 +41,11 @@ QString homeDir()
 
 void resetDir(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isDir() && !info.isSymLink())
-        QDir(path).removeRecursively();
-    else if (info.exists() || info.isSymLink())
-        QFile::remove(path);
+    // nftw rather than QDir::removeRecursively(), which passes over names that are not valid
+    // UTF-8. Links are removed, never followed.
+    ::nftw(QFile::encodeName(path).constData(),
+           [](const char *entry, const struct stat *, int, struct FTW *) { ::remove(entry); return 0; },
+           16, FTW_DEPTH | FTW_PHYS);
     QDir().mkpath(path);
 }
 
@@ -62,6 +69,30 @@ bool MakeFolder(const QString &folder, const QMap<QString, QString> &entries)
             return false;
     }
     return true;
+}
+
+bool CopyToRawName(const QString &font, const QByteArray &target)
+{
+    QFile in(fontPath(font));
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = in.readAll();
+    const int fd = ::open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool written = fd >= 0 && ::write(fd, data.constData(), size_t(data.size())) == data.size();
+    return ::close(fd) == 0 && written;
+}
+
+QStringList VisibleEntries(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
+        if (entry->d_name[0] != '.')
+            names << platform::DecodeName(entry->d_name);
+    }
+    if (dir)
+        ::closedir(dir);
+    return names;
 }
 
 bool SendDrop(QWidget *target, const QList<QUrl> &urls)

@@ -30,6 +30,14 @@ void resetDir(const QString &path);
 // fontPath()), to "" for a small text file or to "/" for a sub-folder. False when one failed.
 bool MakeFolder(const QString &folder, const QMap<QString, QString> &entries);
 
+// Copies a test font (as for fontPath()) to a file named by raw bytes, such as a name that is
+// not valid UTF-8, which Qt cannot make.
+bool CopyToRawName(const QString &font, const QByteArray &target);
+
+// Every entry of a folder whose name does not start with ".", whatever it is and however it is
+// named (QDir passes over names that are not valid UTF-8), as platform::DecodeName gives it.
+QStringList VisibleEntries(const QString &folder);
+
 // Makes a logging script the desktop's handler for folders (through XDG_DATA_HOME and
 // XDG_CONFIG_HOME), so that xdg-open appends each folder it is asked to open to `logPath`.
 void InstallFolderOpenerLog(const QString &logPath);

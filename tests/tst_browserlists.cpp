@@ -1,4 +1,5 @@
 // Drive selector, folder list and file list: path rules, listings, moves, file names, clicks.
+#include "filenames.h"
 #include "tdirectorylistbox.h"
 #include "tdrivecombobox.h"
 #include "testsupport.h"
@@ -10,6 +11,8 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -121,6 +124,29 @@ private slots:
         QCOMPARE(w.files->FileName(), m_a + "/fresh.ttf");
         QCOMPARE(w.files->fileMask(), "*.ttf");
         QVERIFY(QFile::remove(m_a + "/fresh.ttf"));
+    }
+
+    // Names that are not valid UTF-8 are listed, shown with U+FFFD, entered and selected by
+    // their real bytes.
+    void namesThatAreNotUtf8()
+    {
+        const QByteArray folder = QFile::encodeName(m_root) + "/raw/d\xe9j\xe0";
+        QVERIFY(QDir().mkpath(QFile::decodeName(folder.left(folder.lastIndexOf('/')))));
+        QVERIFY(QDir().mkpath(m_root + "/raw/Zed"));
+        QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+        QVERIFY(testsupport::CopyToRawName("files/TavoretAlpha.ttf", folder + "/caf\xe9.ttf"));
+        Window w(m_root + "/raw");
+        const int first = w.dirs->count() - 2; // the sub-folders follow the path down to "raw"
+        QCOMPARE(entries(*w.dirs).mid(first), (QStringList{QStringLiteral("d\ufffdj\ufffd"), "Zed"}));
+        QVERIFY(w.dirs->enterFolder(w.dirs->folderAt(first)));
+        QCOMPARE(entries(*w.files), QStringList{QStringLiteral("caf\ufffd.ttf")});
+        w.files->setCurrentRow(0);
+        const QString file = w.files->FileName();
+        QCOMPARE(platform::EncodeName(file), folder + "/caf\xe9.ttf");
+        w.files->setFileName(QString());
+        w.files->setFileName(file);
+        QCOMPARE(w.files->FileName(), file);
+        QCOMPARE(m_errors, QStringList());
     }
 
     void selection_data()

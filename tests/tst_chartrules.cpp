@@ -2,6 +2,7 @@
 // reading a size box's text, the character set, hit-testing and the copied RTF.
 #include "charset.h"
 #include "chartcells.h"
+#include "fontface.h"
 #include "logocolours.h"
 #include "trichedit.h"
 #include "tspinedit.h"
@@ -155,7 +156,7 @@ void TestChartRules::symbolCmap_data()
 void TestChartRules::symbolCmap()
 {
     QFETCH(QByteArray, cmap);
-    QTEST(TStringGrid::IsSymbolCmap(cmap), "symbol");
+    QTEST(platform::IsSymbolCmap(cmap), "symbol");
 }
 
 void TestChartRules::rtf_data()

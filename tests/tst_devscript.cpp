@@ -62,7 +62,8 @@ private slots:
         QTest::newRow("test: everything, both builds")
             << "test" << true << false << "missing" << 0
             << QStringList{"apt-get install", "cmake --build build --target all", "ctest --test-dir build ",
-                           "cmake -S . -B build-san -DTAVORET_SANITIZE=ON", "ctest --test-dir build-san"}
+                           "cmake -S . -B build-san -DTAVORET_SANITIZE=ON", "ctest --test-dir build-san",
+                           "cmake --build build-san/fuzz --target fontfuzz", "fontfuzz -max_total_time=60"}
             << QStringList{"--target tavoret"} << "";
         QTest::newRow("package: the program and its .deb")
             << "package" << true << false << "missing" << 0 << QStringList{"apt-get install", program, "cpack -G DEB"}
@@ -84,7 +85,7 @@ private slots:
         QFile::remove(m_log);
         QVERIFY(QFile::copy(QStringLiteral(TAVORET_SOURCE_DIR "/scripts/dev.sh"), m_project + QStringLiteral("/scripts/dev.sh")));
         // The real tools the script uses besides the stand-ins.
-        for (const char *tool : {"dirname", "grep", "nproc", "sed", "env"})
+        for (const char *tool : {"dirname", "grep", "nproc", "sed", "env", "mkdir"})
             QVERIFY(QFile::link(QStandardPaths::findExecutable(QLatin1String(tool)), m_bin + QLatin1Char('/') + tool));
         QVERIFY(StandIn(m_bin + QStringLiteral("/id"), root ? "echo 0" : "echo 1000"));
         if (sudo)
@@ -98,6 +99,8 @@ private slots:
         for (const char *tool : {"cmake", "ctest", "cpack"})
             QVERIFY(StandIn(m_bin + QLatin1Char('/') + tool));
         QVERIFY(StandIn(m_project + QStringLiteral("/build/tavoret")));
+        testsupport::resetDir(m_project + QStringLiteral("/build-san/fuzz/fuzz"));
+        QVERIFY(StandIn(m_project + QStringLiteral("/build-san/fuzz/fuzz/fontfuzz")));
 
         QProcess script;
         QProcessEnvironment env;

@@ -1,6 +1,7 @@
 // Files dropped on the main window, and font files named on the command line, which arrive
 // the same way: the first .ttf is shown in the browser panel and previewed.
 #include "commandline.h"
+#include "filenames.h"
 #include "fonttable.h"
 #include "testsupport.h"
 #include "unit1.h"
@@ -15,6 +16,9 @@ class TestDrop : public QObject
     testsupport::MainWindow m_form;
 
     QString Path(const QString &name) const { return m_folder + QLatin1Char('/') + name; }
+    // A font file whose name is written in Latin-1, not UTF-8.
+    QByteArray RawPath() const { return QFile::encodeName(m_folder) + "/caf\xe9.TTF"; }
+    QString RawUrl() const { return "file://" + QString::fromLatin1(RawPath().toPercentEncoding("/")); }
     // Names below the folder, or a web address.
     void Drop(const QStringList &names)
     {
@@ -31,6 +35,7 @@ private slots:
                                                    {"Beta.ttf", "files/TavoretBeta.ttf"},
                                                    {"notes.txt", ""},
                                                    {"folder.ttf", "/"}}));
+        QVERIFY(testsupport::CopyToRawName("files/TavoretAlpha.ttf", RawPath()));
         PreviewFontFile.clear();
         m_form = testsupport::OpenMainWindow(platform::FontTable::Instance().ReadInstalledFontNames());
         QVERIFY(m_form);
@@ -63,6 +68,15 @@ private slots:
         QCOMPARE(PreviewFontFile, Path(QStringLiteral("Alpha.TTF")));
         QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Tavoret Test Alpha"));
         QCOMPARE(QApplication::focusWidget(), m_form->FileListBox1);
+    }
+
+    void nameNotUtf8()
+    {
+        Drop({RawUrl()});
+        const QString name = platform::DecodeName(RawPath());
+        QCOMPARE(m_form->FileListBox1->FileName(), name);
+        QCOMPARE(PreviewFontFile, name);
+        QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Tavoret Test Alpha"));
     }
 
     void firstNameDecides_data()
@@ -167,6 +181,9 @@ private slots:
                                   << "";
         QTest::newRow("missing, folder") << QStringList{Path("nope.ttf"), m_folder, b} << QStringList{b} << false << 2
                                          << "";
+        const QString raw = platform::DecodeName(RawPath());
+        QTest::newRow("name not UTF-8") << QStringList{raw} << QStringList{raw} << false << 0 << "";
+        QTest::newRow("file url, name not UTF-8") << QStringList{RawUrl()} << QStringList{raw} << false << 0 << "";
         QTest::newRow("unknown option") << QStringList{"--frobnicate", b} << QStringList{b} << false << 1 << "";
         QTest::newRow("after --, a name like an option") << QStringList{"--", "-x.ttf"} << none << false << 1 << "";
         QTest::newRow("help") << QStringList{"--help", b} << none << true << 0 << "Usage: tavoret";

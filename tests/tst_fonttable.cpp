@@ -17,7 +17,7 @@ using platform::FontTable;
 using testsupport::fontPath;
 
 namespace {
-constexpr qint64 kNoPid = 4194305; // above the largest pid_max (2^22): no process has it
+const QString kEnded = QStringLiteral("00000000deadbeef"); // a token no instance runs with
 const QString kAlpha = QStringLiteral("Tavoret Test Alpha");
 const QString kBeta = QStringLiteral("Tavoret Test Beta");
 
@@ -26,9 +26,9 @@ QString InPreview(const QString &name) { return Table().PreviewFolder() + '/' + 
 // The links and copies in the preview folder (lock files are hidden and left out).
 QStringList Links() { return QDir(Table().PreviewFolder()).entryList(QDir::System | QDir::Files); }
 
-int OpenLock(qint64 pid)
+int OpenLock(const QString &token)
 {
-    const QByteArray path = QFile::encodeName(InPreview(platform::PreviewLockName(pid)));
+    const QByteArray path = QFile::encodeName(InPreview(platform::PreviewLockName(token)));
     return ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
 }
 
@@ -194,23 +194,21 @@ private slots:
 
     void sweep_data()
     {
-        QTest::addColumn<qint64>("owner");
+        QTest::addColumn<QString>("owner"); // the token of the instance that made the entry
         QTest::addColumn<int>("lock"); // 0: no lock file, 1: one nobody holds, 2: one held
         QTest::addColumn<QString>("target"); // empty: a copy, not a link
         QTest::addColumn<bool>("kept");
         const QString alpha = fontPath("files/TavoretAlpha.ttf");
-        const qint64 self = QCoreApplication::applicationPid();
-        QTest::newRow("ended, lock file left") << kNoPid << 1 << alpha << false;
-        QTest::newRow("ended, font file gone") << kNoPid << 0 << fontPath("gone.ttf") << false;
-        QTest::newRow("runs, holds its lock") << kNoPid << 2 << alpha << true;
-        QTest::newRow("runs, holds no lock") << qint64(1) << 0 << alpha << false;
-        QTest::newRow("this id, not made here") << self << 0 << alpha << false;
-        QTest::newRow("not a link") << kNoPid << 0 << QString() << true;
+        QTest::newRow("ended, lock file left") << kEnded << 1 << alpha << false;
+        QTest::newRow("ended, font file gone") << kEnded << 0 << fontPath("gone.ttf") << false;
+        QTest::newRow("runs, holds its lock") << kEnded << 2 << alpha << true;
+        QTest::newRow("holds no lock") << kEnded << 0 << alpha << false;
+        QTest::newRow("not a link") << kEnded << 0 << QString() << true;
     }
 
     void sweep()
     {
-        QFETCH(qint64, owner);
+        QFETCH(QString, owner);
         QFETCH(int, lock);
         QFETCH(QString, target);
         QFETCH(bool, kept);
@@ -229,7 +227,8 @@ private slots:
         if (lock)
             QCOMPARE(QFileInfo::exists(InPreview(platform::PreviewLockName(owner))), kept);
         QVERIFY(QFileInfo(own).isSymLink()); // this process's own link stays
-        const int ownLock = OpenLock(QCoreApplication::applicationPid()); // as another start would
+        const QString ownToken = platform::PreviewLinkToken(QFileInfo(own).fileName());
+        const int ownLock = OpenLock(ownToken); // as another start would
         QCOMPARE(::flock(ownLock, LOCK_EX | LOCK_NB), -1);
         ::close(ownLock);
         ::close(fd);

@@ -1,7 +1,9 @@
 // Previewing font files from the browser, and Add and Del through the user's fonts folder,
 // with the real font table, the project's test fonts and the real xdg-open, and what the user
 // is told where the fonts folder cannot be opened.
+#include "filenames.h"
 #include "fonttable.h"
+#include "termination.h"
 #include "testsupport.h"
 #include "unit1.h"
 
@@ -9,6 +11,8 @@
 #include <QFile>
 #include <QScopeGuard>
 #include <QtTest>
+
+#include <sys/resource.h>
 
 class TestPreview : public QObject
 {
@@ -33,7 +37,7 @@ class TestPreview : public QObject
     }
     static int PreviewLinks()
     {
-        return int(QDir(platform::FontTable::Instance().PreviewFolder()).entryList(QDir::Files | QDir::System).size());
+        return int(testsupport::VisibleEntries(platform::FontTable::Instance().PreviewFolder()).size());
     }
     QByteArray Read(const QString &path) const
     {
@@ -42,7 +46,11 @@ class TestPreview : public QObject
     }
 
 private slots:
-    void initTestCase() { testsupport::AnswerMessageBoxes(&m_boxes); }
+    void initTestCase()
+    {
+        testsupport::AnswerMessageBoxes(&m_boxes);
+        platform::IgnoreFileSizeSignal(); // as the program does at start
+    }
     void init()
     {
         testsupport::resetDir(m_fonts);
@@ -125,12 +133,22 @@ private slots:
             << "nothing" << "There is no .TTF - File in the righthand File-List-Box selected.";
         QTest::newRow("source vanished") << "source" << notCopied;
         QTest::newRow("fonts folder cannot be made") << "folder" << notCopied;
+        QTest::newRow("file size limit") << "limit" << notCopied;
+        QTest::newRow("not a font") << "font" << "The selected File is not a valid Font-File.";
     }
     void addRefused()
     {
         QFETCH(QString, failure);
-        PreviewFile(QStringLiteral("Alpha.ttf"));
-        if (failure == QLatin1String("nothing")) {
+        PreviewFile(failure == QLatin1String("font") ? QStringLiteral("random.ttf") : QStringLiteral("Alpha.ttf"));
+        const QString shown = m_form->ComboBox1->ShownText();
+        rlimit sizeLimit{};
+        ::getrlimit(RLIMIT_FSIZE, &sizeLimit);
+        if (failure == QLatin1String("limit")) {
+            // Smaller than the font: the copy's write fails part way (and must not end the process).
+            rlimit small = sizeLimit;
+            small.rlim_cur = 1024;
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        } else if (failure == QLatin1String("nothing")) {
             m_form->DirectoryListBox1->setDirectory(testsupport::homeDir()); // a change of folder: nothing selected
         } else if (failure == QLatin1String("source")) {
             QVERIFY(QFile::remove(Path(QStringLiteral("Alpha.ttf"))));
@@ -140,13 +158,16 @@ private slots:
             QVERIFY(blocker.open(QIODevice::WriteOnly));
         }
         m_form->btnAdd->click();
+        ::setrlimit(RLIMIT_FSIZE, &sizeLimit);
         QCOMPARE(m_boxes.count, 1);
         QCOMPARE(m_boxes.caption, QStringLiteral("Done nothing, because ..."));
         QTEST(m_boxes.text, "text");
         QCOMPARE(FontsChanged, 0);
         if (failure == QLatin1String("nothing")) // the preview goes on
             QVERIFY(Listed(QStringLiteral("Tavoret Test Alpha")));
-        if (failure == QLatin1String("source")) // nothing, not even a partial file, was left behind
+        if (failure == QLatin1String("font")) // the verdict of the preview stands
+            QCOMPARE(m_form->ComboBox1->ShownText(), shown);
+        if (failure != QLatin1String("folder")) // nothing, not even a partial file, was left behind
             QCOMPARE(QDir(m_fonts).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
         QTest::qWait(300);
         QVERIFY(testsupport::ReadLines(m_log).isEmpty());
@@ -168,6 +189,22 @@ private slots:
         QVERIFY(m_form->close()); // asks for the same removal once more
         QCOMPARE(PreviewFontFile, Path(QStringLiteral("Alpha.ttf")));
         QCOMPARE(PreviewLinks(), 0);
+    }
+
+    // A file whose name is not valid UTF-8 is previewed and installed under its real bytes.
+    void nameNotUtf8()
+    {
+        const QByteArray raw = QFile::encodeName(m_folder) + "/caf\xe9.ttf";
+        QVERIFY(testsupport::CopyToRawName(QStringLiteral("files/TavoretAlpha.ttf"), raw));
+        PreviewFile(platform::DecodeName("caf\xe9.ttf"));
+        QCOMPARE(m_form->ComboBox1->ShownText(), QStringLiteral("Tavoret Test Alpha"));
+        QCOMPARE(m_form->StringGrid1->DrawnFamily(), QStringLiteral("Tavoret Test Alpha"));
+        QCOMPARE(PreviewLinks(), 1);
+        m_form->btnAdd->click();
+        QCOMPARE(m_boxes.count, 0);
+        const QString installed = m_fonts + platform::DecodeName("/caf\xe9.ttf");
+        QCOMPARE(platform::ReadRegularFile(installed, 1 << 20), Read(Path(QStringLiteral("Alpha.ttf"))));
+        QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(m_log), QStringList{m_fonts}, 10000);
     }
 
     void addKeepsAnExistingFileAsItIs()

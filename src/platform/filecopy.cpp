@@ -1,5 +1,7 @@
 #include "filecopy.h"
 
+#include "filenames.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -14,11 +16,15 @@ namespace platform {
 CopyResult CopyFileNoOverwrite(const QString &source, const QString &target)
 {
     const QFileInfo targetInfo(target);
-    if (targetInfo.exists() || targetInfo.isSymLink())
+    if (Exists(target))
         return CopyResult::TargetExists;
-    QFile in(source);
-    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
+    const int sourceFd = OpenRegularFile(source);
+    QFile in;
+    if (sourceFd < 0 || !in.open(sourceFd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (sourceFd >= 0)
+            ::close(sourceFd);
         return CopyResult::Failed;
+    }
 
     QTemporaryFile out(targetInfo.absolutePath() + QStringLiteral("/.tavoret-copy-XXXXXX"));
     if (!out.open())
@@ -40,7 +46,7 @@ CopyResult CopyFileNoOverwrite(const QString &source, const QString &target)
     // link() refuses an existing name, so nothing is ever overwritten. The temporary name is
     // removed when `out` goes out of scope; the linked target stays.
     const QByteArray from = QFile::encodeName(out.fileName());
-    const QByteArray to = QFile::encodeName(target);
+    const QByteArray to = EncodeName(target);
     if (::link(from.constData(), to.constData()) == 0)
         return CopyResult::Copied;
     if (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS) {

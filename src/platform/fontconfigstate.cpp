@@ -1,5 +1,7 @@
 #include "fontconfigstate.h"
 
+#include "filenames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -136,7 +138,7 @@ FontFace FontconfigState::InstalledFace(const QString &family) const
     FcPattern *font = m_faces.value(family).font;
     FcChar8 *file = nullptr;
     if (font && FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch) {
-        face.file = QFile::decodeName(reinterpret_cast<const char *>(file));
+        face.file = DecodeName(QByteArray(reinterpret_cast<const char *>(file)));
         FcPatternGetInteger(font, FC_INDEX, 0, &face.index);
     }
     return face;

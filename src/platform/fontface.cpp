@@ -1,7 +1,7 @@
 #include "fontface.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "filenames.h"
+
 #include <QtEndian>
 
 #include <fontconfig/fontconfig.h>
@@ -74,14 +74,49 @@ QByteArray SingleFaceData(const QByteArray &fileData, int index)
     return ExtractFace(fileData, Read32(fileData, kOffsetTableSize + 4 * qint64(index)));
 }
 
+bool IsSymbolCmap(const QByteArray &cmap)
+{
+    if (cmap.size() < 4)
+        return false;
+    const int tables = Read16(cmap, 2);
+    bool symbol = false;
+    for (int i = 0; i < tables && 4 + 8 * (i + 1) <= cmap.size(); ++i) {
+        const quint16 platformId = Read16(cmap, 4 + 8 * i);
+        const quint16 encodingId = Read16(cmap, 6 + 8 * i);
+        if (platformId == 3 && encodingId == 0)
+            symbol = true;
+        else if (platformId == 0 || (platformId == 3 && (encodingId == 1 || encodingId == 10)))
+            return false; // a Unicode map: characters are found by their own code
+    }
+    return symbol;
+}
+
+QGlyphRun GlyphRunOf(const QRawFont &raw, const QString &text)
+{
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    QGlyphRun run;
+    run.setRawFont(raw);
+    run.setGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    qreal x = 0;
+    for (const QPointF &advance : raw.advancesForGlyphIndexes(glyphs)) {
+        positions << QPointF(x, 0);
+        x += advance.x();
+    }
+    run.setPositions(positions);
+    return run;
+}
+
 QRawFont LoadFace(const FontFace &face, qreal pixelSize)
 {
-    if (!face.isValid() || QFileInfo(face.file).size() > kMaxFontFileSize)
+    if (!face.isValid())
         return QRawFont();
-    QFile file(face.file);
-    if (!QFileInfo(face.file).isFile() || !file.open(QIODevice::ReadOnly))
-        return QRawFont();
-    const QByteArray data = SingleFaceData(file.readAll(), face.index & 0xFFFF);
+    return LoadFaceFromData(ReadRegularFile(face.file, kMaxFontFileSize), face.index, pixelSize);
+}
+
+QRawFont LoadFaceFromData(const QByteArray &fileData, int index, qreal pixelSize)
+{
+    const QByteArray data = SingleFaceData(fileData, index & 0xFFFF);
     if (data.isEmpty())
         return QRawFont();
 

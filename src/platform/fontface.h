@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QGlyphRun>
 #include <QRawFont>
 #include <QString>
 
@@ -27,8 +28,17 @@ struct FontFace
 // TrueType/OpenType collection. Empty when `index` names no face or the data is damaged.
 QByteArray SingleFaceData(const QByteArray &fileData, int index);
 
+// True for a font's character map table whose maps are only symbol-encoded ((3,0)).
+bool IsSymbolCmap(const QByteArray &cmap);
+
+// The glyphs of `text` in the face, one after the other from the origin, as found in the face
+// itself: a character the face lacks gives its missing-glyph box.
+QGlyphRun GlyphRunOf(const QRawFont &raw, const QString &text);
+
 // The face loaded for drawing at `pixelSize`; an invalid QRawFont when the file cannot be
 // read or is not a font.
 QRawFont LoadFace(const FontFace &face, qreal pixelSize);
+// The same for a font file's contents already read: face `index` of `fileData`.
+QRawFont LoadFaceFromData(const QByteArray &fileData, int index, qreal pixelSize);
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "fonttable.h"
 
+#include "filenames.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
@@ -85,10 +87,10 @@ int FontTable::AddFontResource(const QString &path)
     // it) and pipes or devices, on which reading could block.
     const bool known = std::any_of(m_added.cbegin(), m_added.cend(),
                                    [&](const Added &added) { return added.path == file; });
-    if (known || !QFileInfo(file).isFile())
+    if (known || !IsFile(file))
         return 0;
     Added added{file, QString(), QStringList()};
-    const QByteArray name = QFile::encodeName(file);
+    const QByteArray name = EncodeName(file);
     int faces = 0;
     for (int index = 0; index < faces || index == 0; ++index) {
         FcPattern *face = FcFreeTypeQuery(reinterpret_cast<const FcChar8 *>(name.constData()), index,
@@ -107,6 +109,18 @@ int FontTable::AddFontResource(const QString &path)
     m_added.append(added);
     ++m_generation;
     return int(added.families.size());
+}
+
+bool FontTable::HasFaces(const QString &path)
+{
+    if (!IsFile(path))
+        return false;
+    int faces = 0;
+    FcPattern *face = FcFreeTypeQuery(reinterpret_cast<const FcChar8 *>(EncodeName(path).constData()), 0,
+                                      nullptr, &faces);
+    if (face)
+        FcPatternDestroy(face);
+    return face != nullptr;
 }
 
 void FontTable::RemoveFontResource(const QString &path)

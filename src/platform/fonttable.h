@@ -36,6 +36,8 @@ public:
     // for the user's other programs. Returns the number of faces it added: 0 for an empty path,
     // a folder, a missing file, a file that is not a font, or a path that is added already.
     int AddFontResource(const QString &path);
+    // Whether the file at `path` has a face the table would take (whether added or not).
+    static bool HasFaces(const QString &path);
     // Undoes what AddFontResource did for the same path; any other path does nothing.
     void RemoveFontResource(const QString &path);
     // Tells this process's top-level widgets (a QEvent::ApplicationFontChange each, sent

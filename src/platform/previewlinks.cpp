@@ -1,13 +1,17 @@
 #include "previewlinks.h"
 
+#include "filenames.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QHash>
+#include <QMap>
+#include <QRandomGenerator>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
-#include <limits>
+#include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -20,10 +24,11 @@ namespace {
 constexpr int kMaxNameBytes = 255;
 // An extension longer than this is not kept when a name has to be shortened.
 constexpr int kMaxKeptSuffix = 16;
+constexpr int kTokenLength = 16;
 
 bool Fits(const QString &name)
 {
-    return QFile::encodeName(name).size() <= kMaxNameBytes;
+    return EncodeName(name).size() <= kMaxNameBytes;
 }
 
 // Drops the last character, never leaving half of a surrogate pair behind.
@@ -34,36 +39,88 @@ void ChopCharacter(QString &text)
         text.chop(1);
 }
 
-// Whether `path` names the file open as `fd`.
-bool SameFile(int fd, const QByteArray &path)
+QString NewToken()
 {
-    struct stat held, named;
-    return ::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0
-        && held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+    return QStringLiteral("%1").arg(QRandomGenerator::system()->generate64(), kTokenLength, 16,
+                                    QLatin1Char('0'));
 }
 
-// Reads a run of decimal digits starting at `pos`; -1 when there is none or it overflows.
-qint64 ReadNumber(const QString &text, int &pos)
+bool IsToken(QStringView text)
 {
-    const int start = pos;
-    qint64 value = 0;
-    while (pos < text.size() && text.at(pos) >= QLatin1Char('0') && text.at(pos) <= QLatin1Char('9')) {
-        if (value > (std::numeric_limits<qint64>::max() - 9) / 10)
-            return -1;
-        value = value * 10 + (text.at(pos).unicode() - '0');
-        ++pos;
-    }
-    return pos > start ? value : -1;
+    if (text.size() != kTokenLength)
+        return false;
+    return std::all_of(text.begin(), text.end(), [](QChar ch) {
+        return (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) || (ch >= QLatin1Char('a') && ch <= QLatin1Char('f'));
+    });
+}
+
+// The token of a lock file's name; empty when the name is not one.
+QString LockToken(const QString &name)
+{
+    const QString token = name.mid(1, kTokenLength);
+    return IsToken(token) && name == PreviewLockName(token) ? token : QString();
+}
+
+bool StatAt(int folder, const QByteArray &name, struct stat *info)
+{
+    return ::fstatat(folder, name.constData(), info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// Whether `name` in the folder is the file open as `fd` (never following a link).
+bool SameFileAt(int fd, int folder, const QByteArray &name)
+{
+    struct stat held, named;
+    return ::fstat(fd, &held) == 0 && StatAt(folder, name, &named) && held.st_dev == named.st_dev
+        && held.st_ino == named.st_ino;
+}
+
+// The lock file of an instance that has ended, held now so that nobody takes it meanwhile; -1
+// when it runs or that cannot be proven. Only an empty regular file of this user's counts: a
+// link, a folder, a file with content or someone else's file is not a lock of this program's.
+int TakeStaleLock(int folder, const QByteArray &name)
+{
+    struct stat info;
+    if (!StatAt(folder, name, &info) || !S_ISREG(info.st_mode) || info.st_size != 0
+        || info.st_uid != ::geteuid())
+        return -1;
+    const int fd = ::openat(folder, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat held;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && held.st_size == 0
+        && SameFileAt(fd, folder, name))
+        return fd;
+    ::close(fd);
+    return -1;
+}
+
+QByteArray LinkTargetAt(int folder, const QByteArray &name)
+{
+    QByteArray target(PATH_MAX, '\0');
+    const ssize_t length = ::readlinkat(folder, name.constData(), target.data(), size_t(target.size()));
+    return length > 0 ? target.left(length) : QByteArray();
+}
+
+// Removes `name` if it is a symbolic link; given `made`, only if it is that very link (the
+// same inode, which a new link may get again, and the same target).
+void UnlinkLinkAt(int folder, const QByteArray &name, const PreviewLinks::Made *made = nullptr)
+{
+    struct stat info;
+    if (!StatAt(folder, name, &info) || !S_ISLNK(info.st_mode))
+        return;
+    if (made && (info.st_ino != made->inode || LinkTargetAt(folder, name) != made->target))
+        return;
+    ::unlinkat(folder, name.constData(), 0);
 }
 } // namespace
 
-QString PreviewLinkName(qint64 pid, int serial, const QString &fileName)
+QString PreviewLinkName(const QString &token, int serial, const QString &fileName)
 {
-    const QString prefix = QStringLiteral("%1-%2-").arg(pid).arg(serial);
+    const QString prefix = QStringLiteral("%1-%2-").arg(token).arg(serial);
     QString name = prefix + fileName;
     if (Fits(name))
         return name;
-    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const int dot = int(fileName.lastIndexOf(QLatin1Char('.')));
     const bool keepSuffix = dot > 0 && fileName.size() - dot <= kMaxKeptSuffix;
     const QString suffix = keepSuffix ? fileName.mid(dot) : QString();
     QString stem = keepSuffix ? fileName.left(dot) : fileName;
@@ -74,159 +131,191 @@ QString PreviewLinkName(qint64 pid, int serial, const QString &fileName)
     return name;
 }
 
-qint64 PreviewLinkOwner(const QString &linkName)
+QString PreviewLinkToken(const QString &linkName)
 {
-    int pos = 0;
-    const qint64 pid = ReadNumber(linkName, pos);
-    if (pid <= 0 || pos >= linkName.size() || linkName.at(pos) != QLatin1Char('-'))
-        return -1;
-    ++pos;
-    if (ReadNumber(linkName, pos) < 0 || pos >= linkName.size() || linkName.at(pos) != QLatin1Char('-'))
-        return -1;
-    return pid;
+    const QStringView name(linkName);
+    if (name.size() < kTokenLength + 3 || !IsToken(name.left(kTokenLength)) || name.at(kTokenLength) != QLatin1Char('-'))
+        return QString();
+    qsizetype pos = kTokenLength + 1;
+    const qsizetype digits = pos;
+    while (pos < name.size() && name.at(pos).isDigit() && name.at(pos).unicode() < 0x80)
+        ++pos;
+    if (pos == digits || pos >= name.size() || name.at(pos) != QLatin1Char('-'))
+        return QString();
+    return name.left(kTokenLength).toString();
 }
 
-QString PreviewLockName(qint64 pid)
+QString PreviewLockName(const QString &token)
 {
-    return QStringLiteral(".%1.lock").arg(pid);
+    return QLatin1Char('.') + token + QStringLiteral(".lock");
 }
 
 PreviewLinks::PreviewLinks(const QString &folder)
-    : m_folder(folder), m_pid(::getpid())
+    : m_folder(folder), m_token(NewToken())
 {
 }
 
 PreviewLinks::~PreviewLinks()
 {
-    for (const QString &name : std::as_const(m_own))
-        ::unlink(QFile::encodeName(m_folder + QLatin1Char('/') + name).constData());
-    if (m_lockFd >= 0) {
-        const QByteArray lock = QFile::encodeName(m_folder + QLatin1Char('/') + PreviewLockName(m_pid));
-        if (SameFile(m_lockFd, lock))
-            ::unlink(lock.constData());
-        ::close(m_lockFd);
+    const int folder = OpenFolder(false);
+    if (folder >= 0) {
+        for (auto it = m_own.cbegin(); it != m_own.cend(); ++it)
+            RemoveOwnLink(folder, it.key());
+        const QByteArray lock = EncodeName(PreviewLockName(m_token));
+        if (m_lockFd >= 0 && SameFileAt(m_lockFd, folder, lock))
+            ::unlinkat(folder, lock.constData(), 0);
+        ::close(folder);
     }
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+}
+
+int PreviewLinks::OpenFolder(bool create) const
+{
+    const QByteArray path = EncodeName(m_folder);
+    if (create) {
+        QDir().mkpath(QFileInfo(m_folder).path());
+        ::mkdir(path.constData(), 0755);
+    }
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat info;
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid())
+        return fd;
+    if (fd >= 0)
+        ::close(fd);
+    return -1;
 }
 
 QString PreviewLinks::Create(const QString &target)
 {
-    if (!QDir().mkpath(m_folder))
+    const int folder = OpenFolder(true);
+    if (folder < 0)
         return QString();
-    // Without the lock a later start would take the link for a left-over; it is still made,
-    // since at worst another start removes it early.
-    EnsureOwnLock();
-    const QByteArray targetBytes = QFile::encodeName(target);
-    const QString fileName = QFileInfo(target).fileName();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = PreviewLinkName(m_pid, ++m_serial, fileName);
-        const QString path = m_folder + QLatin1Char('/') + name;
-        if (::symlink(targetBytes.constData(), QFile::encodeName(path).constData()) == 0) {
-            m_own.insert(name);
-            return path;
+    QString path;
+    // Without the lock a later start would take the link for a left-over: no lock, no link.
+    if (EnsureOwnLock(folder)) {
+        const QByteArray targetBytes = EncodeName(target);
+        const QString fileName = QFileInfo(target).fileName();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const QByteArray name = EncodeName(PreviewLinkName(m_token, ++m_serial, fileName));
+            if (::symlinkat(targetBytes.constData(), folder, name.constData()) == 0) {
+                struct stat info;
+                if (StatAt(folder, name, &info))
+                    m_own.insert(name, Made{quint64(info.st_ino), targetBytes});
+                path = m_folder + QLatin1Char('/') + DecodeName(name);
+                break;
+            }
+            if (errno != EEXIST)
+                break;
         }
-        if (errno != EEXIST)
-            return QString();
     }
-    return QString();
+    ::close(folder);
+    return path;
 }
 
 void PreviewLinks::Remove(const QString &linkPath)
 {
     const QFileInfo info(linkPath);
-    if (linkPath.isEmpty() || info.path() != m_folder || !m_own.contains(info.fileName()))
+    const QByteArray name = EncodeName(info.fileName());
+    if (linkPath.isEmpty() || info.path() != m_folder || !m_own.contains(name))
         return;
-    ::unlink(QFile::encodeName(linkPath).constData());
-    m_own.remove(info.fileName());
+    const int folder = OpenFolder(false);
+    if (folder >= 0) {
+        RemoveOwnLink(folder, name);
+        ::close(folder);
+    }
+    m_own.remove(name);
+}
+
+void PreviewLinks::RemoveOwnLink(int folder, const QByteArray &name) const
+{
+    const auto made = m_own.constFind(name);
+    if (made != m_own.cend())
+        UnlinkLinkAt(folder, name, &made.value());
 }
 
 void PreviewLinks::SweepStale()
 {
-    const QDir dir(m_folder);
-    if (!dir.exists())
+    const int folder = OpenFolder(false);
+    if (folder < 0)
         return;
-    // The names are read once, before any owner is checked: a link that a starting process
+    // The names are read once, before any owner is checked: a link that a starting instance
     // makes after this listing is never looked at.
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    QHash<qint64, bool> running;
-    auto ownerRuns = [&](qint64 pid) {
-        if (pid == m_pid)
-            return true;
-        auto it = running.find(pid);
-        if (it == running.end())
-            it = running.insert(pid, OwnerRuns(pid));
-        return it.value();
-    };
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        const qint64 pid = PreviewLinkOwner(name);
-        if (pid < 0 || !entry.isSymLink())
-            continue;
-        const bool stale = pid == m_pid ? !m_own.contains(name) : !ownerRuns(pid);
-        if (stale)
-            ::unlink(QFile::encodeName(entry.filePath()).constData());
+    QMap<QString, QList<QByteArray>> linksByToken; // every token met, with its links' names
+    if (DIR *dir = ::fdopendir(::dup(folder))) {
+        while (const dirent *entry = ::readdir(dir)) {
+            const QByteArray name(entry->d_name);
+            const QString decoded = DecodeName(name);
+            const QString linkToken = PreviewLinkToken(decoded);
+            if (!linkToken.isEmpty())
+                linksByToken[linkToken].append(name);
+            else if (const QString lockToken = LockToken(decoded); !lockToken.isEmpty())
+                linksByToken[lockToken];
+        }
+        ::closedir(dir);
     }
-    // Lock files of ended processes that had no links left.
-    for (const QFileInfo &entry : entries) {
-        const QString name = entry.fileName();
-        if (!name.startsWith(QLatin1Char('.')) || !name.endsWith(QLatin1String(".lock")))
+    for (auto it = linksByToken.cbegin(); it != linksByToken.cend(); ++it) {
+        if (it.key() == m_token)
             continue;
-        int pos = 1;
-        const qint64 pid = ReadNumber(name, pos);
-        if (pid > 0 && name == PreviewLockName(pid))
-            ownerRuns(pid);
+        const QByteArray lockName = EncodeName(PreviewLockName(it.key()));
+        struct stat info;
+        const bool lockMissing = !StatAt(folder, lockName, &info) && errno == ENOENT;
+        const int lock = lockMissing ? -1 : TakeStaleLock(folder, lockName);
+        if (!lockMissing && lock < 0)
+            continue; // runs, or its lock is not a file this program made
+        for (const QByteArray &name : it.value())
+            UnlinkLinkAt(folder, name);
+        if (lock >= 0) {
+            ::unlinkat(folder, lockName.constData(), 0);
+            ::close(lock);
+        }
     }
+    ::close(folder);
 }
 
 void PreviewLinks::Touch() const
 {
-    ::utimensat(AT_FDCWD, QFile::encodeName(m_folder).constData(), nullptr, 0);
+    const int folder = OpenFolder(false);
+    if (folder >= 0) {
+        ::futimens(folder, nullptr);
+        ::close(folder);
+    }
 }
 
-bool PreviewLinks::EnsureOwnLock()
+bool PreviewLinks::EnsureOwnLock(int folder)
 {
-    const QByteArray path = QFile::encodeName(m_folder + QLatin1Char('/') + PreviewLockName(m_pid));
     if (m_lockFd >= 0) {
         // Still valid unless the file was deleted (with the folder, say) since it was taken.
-        if (SameFile(m_lockFd, path))
+        if (SameFileAt(m_lockFd, folder, EncodeName(PreviewLockName(m_token))))
             return true;
         ::close(m_lockFd);
         m_lockFd = -1;
     }
     for (int attempt = 0; attempt < 10; ++attempt) {
-        const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-        if (fd < 0)
-            return false;
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            // Another start is just checking a file left under this id; it removes it.
-            ::close(fd);
-            QThread::msleep(5);
+        const QByteArray name = EncodeName(PreviewLockName(m_token));
+        // A new file, never one found there: whatever else has that name is not this
+        // instance's lock, and a link there is not followed.
+        const int fd = ::openat(folder, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno != EEXIST)
+                return false;
+            // Taken by something else. Before the first link the token can still change;
+            // after it, a start that is just removing the deleted lock's file may be done soon.
+            if (m_own.isEmpty())
+                m_token = NewToken();
+            else
+                QThread::msleep(5);
             continue;
         }
-        // The file may have been removed by such a check between open and flock: then the
-        // lock is on a file nobody can find, so start over with a new one.
-        if (SameFile(fd, path)) {
+        // A start that found the new file before the lock was on it takes it for a left-over
+        // and removes it: then the lock is on a file nobody can find, so start over.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && SameFileAt(fd, folder, name)) {
             m_lockFd = fd;
             return true;
         }
         ::close(fd);
+        QThread::msleep(5);
     }
-    return false;
-}
-
-bool PreviewLinks::OwnerRuns(qint64 pid)
-{
-    const QByteArray path = QFile::encodeName(m_folder + QLatin1Char('/') + PreviewLockName(pid));
-    const int fd = ::open(path.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return errno != ENOENT; // unreadable: assume it runs rather than remove its links
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return true;
-    }
-    // Nobody holds it: its process has ended. Remove the file while holding the lock.
-    ::unlink(path.constData());
-    ::close(fd);
     return false;
 }
 

@@ -34,8 +34,19 @@ void HandleTerminationSignals(std::function<void()> onTermination)
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        // A signal that came ignored stays ignored: that is how nohup, or a shell starting a
+        // job in the background, asks the program to outlive the terminal.
+        struct sigaction inherited = {};
+        if (::sigaction(signal, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+            continue;
         ::sigaction(signal, &action, nullptr);
+    }
+}
+
+void IgnoreFileSizeSignal()
+{
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 } // namespace platform

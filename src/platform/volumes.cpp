@@ -1,5 +1,7 @@
 #include "volumes.h"
 
+#include "filenames.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -208,7 +210,7 @@ bool matchesMask(const QString &name, const QString &mask)
 
 int folderAccessError(const QString &folder)
 {
-    const QByteArray encoded = QFile::encodeName(folder);
+    const QByteArray encoded = platform::EncodeName(folder);
     DIR *dir = ::opendir(encoded.constData());
     if (!dir)
         return errno ? errno : EIO;

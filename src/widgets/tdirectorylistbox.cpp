@@ -1,5 +1,6 @@
 #include "tdirectorylistbox.h"
 
+#include "filenames.h"
 #include "tdrivecombobox.h"
 #include "tfilelistbox.h"
 #include "volumes.h"
@@ -127,9 +128,8 @@ void TDirectoryListBox::setDirectory(const QString &path)
     QString target = absolutePath(path);
     if (target == m_directory)
         return;
-    const QFileInfo info(target);
-    if (info.exists() && !info.isDir())
-        target = info.absolutePath();
+    if (platform::IsFile(target))
+        target = QFileInfo(target).absolutePath();
     if (target == m_directory)
         return;
     if (m_driveCombo)
@@ -202,15 +202,14 @@ void TDirectoryListBox::fill()
     const QStringList chain = volumes::folderChain(m_directory);
     for (int depth = 0; depth < chain.size(); ++depth) {
         const bool current = depth == chain.size() - 1;
-        const QString text = depth == 0 ? chain.at(0) : QFileInfo(chain.at(depth)).fileName();
+        const QString text = depth == 0 ? chain.at(0) : platform::DisplayName(QFileInfo(chain.at(depth)).fileName());
         addEntry(text, chain.at(depth), depth, current ? m_currentIcon : m_openIcon);
     }
     const int currentRow = static_cast<int>(chain.size()) - 1;
     // Dot-folders are left out like dot-files in the file list; one on the path is still shown.
-    const QStringList subFolders = QDir(m_directory).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                               QDir::Name | QDir::IgnoreCase);
+    const QStringList subFolders = platform::FolderEntries(m_directory, platform::EntryKind::Folders);
     for (const QString &name : subFolders)
-        addEntry(name, volumes::joinPath(m_directory, name), currentRow + 1, m_closedIcon);
+        addEntry(platform::DisplayName(name), volumes::joinPath(m_directory, name), currentRow + 1, m_closedIcon);
     if (currentRow >= 0) {
         setCurrentRow(currentRow, QItemSelectionModel::ClearAndSelect);
         scrollToItem(item(currentRow));

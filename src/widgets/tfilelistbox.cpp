@@ -1,6 +1,7 @@
 #include "tfilelistbox.h"
 
 #include "tdirectorylistbox.h"
+#include "filenames.h"
 #include "volumes.h"
 
 #include <QDir>
@@ -27,10 +28,12 @@ private:
     const TListBox *m_list;
 };
 
-bool lessIgnoringCase(const QString &a, const QString &b)
+// The entry's file name as it is on disk, which its text only shows (see platform::DisplayName).
+constexpr int NameRole = Qt::UserRole;
+
+QString entryName(const QListWidgetItem *entry)
 {
-    const int order = QString::compare(a, b, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a < b;
+    return entry->data(NameRole).toString();
 }
 
 bool isArrowKey(int key)
@@ -67,17 +70,19 @@ void TFileListBox::setFileMask(const QString &mask)
 
 void TFileListBox::reread()
 {
-    // Without QDir::Hidden dot-files are left out; without QDir::System so are sockets, devices
-    // and dangling links. Links to regular files count as files.
-    QStringList names = QDir(m_directory).entryList(QDir::Files, QDir::NoSort);
+    // Dot-files, sockets, devices and dangling links are left out; links to regular files count
+    // as files. Names that are not valid UTF-8 are listed too, shown with U+FFFD.
+    QStringList names = platform::FolderEntries(m_directory, platform::EntryKind::Files);
     names.erase(std::remove_if(names.begin(), names.end(),
                                [this](const QString &name) { return !volumes::matchesMask(name, m_mask); }),
                 names.end());
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
 
     m_byProgram = true;
     clear();
-    addItems(names);
+    for (const QString &name : std::as_const(names)) {
+        auto *entry = new QListWidgetItem(platform::DisplayName(name), this);
+        entry->setData(NameRole, name);
+    }
     selectionModel()->clear();
     m_byProgram = false;
 }
@@ -87,7 +92,7 @@ QString TFileListBox::FileName() const
     const QList<QListWidgetItem *> selected = selectedItems();
     if (selected.isEmpty())
         return QString();
-    return volumes::joinPath(m_directory, selected.first()->text());
+    return volumes::joinPath(m_directory, entryName(selected.first()));
 }
 
 void TFileListBox::setFileName(const QString &path)
@@ -110,7 +115,7 @@ void TFileListBox::setFileName(const QString &path)
         clearSelectionByProgram();
         return;
     }
-    if (selectName(name) || !info.isFile())
+    if (selectName(name) || !platform::IsFile(fullName))
         return;
     // The listing may be older than the file (the folder shown already is not re-read).
     reread();
@@ -146,11 +151,11 @@ bool TFileListBox::selectName(const QString &name)
     // The entry of exactly that name, else one that differs only in letter case.
     QListWidgetItem *found = nullptr;
     for (int row = 0; row < count() && !found; ++row) {
-        if (item(row)->text() == name)
+        if (entryName(item(row)) == name)
             found = item(row);
     }
     for (int row = 0; row < count() && !found; ++row) {
-        if (QString::compare(item(row)->text(), name, Qt::CaseInsensitive) == 0)
+        if (QString::compare(entryName(item(row)), name, Qt::CaseInsensitive) == 0)
             found = item(row);
     }
     if (!found) {

@@ -41,24 +41,6 @@ int TStringGrid::CellIndexAt(int pos, int size, int firstVisible, int count)
     return index < count ? int(index) : -1;
 }
 
-bool TStringGrid::IsSymbolCmap(const QByteArray &cmap)
-{
-    if (cmap.size() < 4)
-        return false;
-    const auto *data = reinterpret_cast<const uchar *>(cmap.constData());
-    const int tables = qFromBigEndian<quint16>(data + 2);
-    bool symbol = false;
-    for (int i = 0; i < tables && 4 + 8 * (i + 1) <= cmap.size(); ++i) {
-        const quint16 platformId = qFromBigEndian<quint16>(data + 4 + 8 * i);
-        const quint16 encodingId = qFromBigEndian<quint16>(data + 6 + 8 * i);
-        if (platformId == 3 && encodingId == 0)
-            symbol = true;
-        else if (platformId == 0 || (platformId == 3 && (encodingId == 1 || encodingId == 10)))
-            return false; // a Unicode map: characters are found by their own code
-    }
-    return symbol;
-}
-
 void TStringGrid::setColCount(int cols)
 {
     m_cols = std::max(1, cols);
@@ -163,7 +145,7 @@ void TStringGrid::UpdateFace()
     if (face != m_face || !m_raw.isValid()) {
         m_face = face;
         m_raw = platform::LoadFace(face, DrawPixelSize());
-        m_symbolFont = m_raw.isValid() && IsSymbolCmap(m_raw.fontTable("cmap"));
+        m_symbolFont = m_raw.isValid() && platform::IsSymbolCmap(m_raw.fontTable("cmap"));
     } else if (m_raw.pixelSize() != DrawPixelSize()) {
         m_raw.setPixelSize(DrawPixelSize());
     }
@@ -344,18 +326,7 @@ void TStringGrid::DrawCellText(QPainter &painter, const QPoint &baseline, const 
         painter.drawText(baseline, text);
         return;
     }
-    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-    QGlyphRun run;
-    run.setRawFont(raw);
-    run.setGlyphIndexes(glyphs);
-    QList<QPointF> positions;
-    qreal x = 0;
-    for (const QPointF &advance : raw.advancesForGlyphIndexes(glyphs)) {
-        positions << QPointF(x, 0);
-        x += advance.x();
-    }
-    run.setPositions(positions);
-    painter.drawGlyphRun(baseline, run);
+    painter.drawGlyphRun(baseline, platform::GlyphRunOf(raw, text));
 }
 
 void TStringGrid::resizeEvent(QResizeEvent *event)

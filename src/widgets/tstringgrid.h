@@ -77,9 +77,6 @@ public:
     void setTopRow(int row);
     void setLeftCol(int col);
 
-    // True for a font table whose character maps are only symbol-encoded ((3,0)).
-    static bool IsSymbolCmap(const QByteArray &cmap);
-
     // Cell under a viewport point; false where no cell is.
     bool MouseToCell(const QPoint &pos, int *col, int *row) const;
     // A cell's rectangle in viewport coordinates (outside the viewport when scrolled away).

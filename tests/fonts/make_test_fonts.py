@@ -16,6 +16,7 @@ import os
 import random
 
 from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.t2CharStringPen import T2CharStringPen
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib.ttCollection import TTCollection
 
@@ -198,6 +199,57 @@ def write_test_fonts(root):
     for name, data in broken.items():
         with open(os.path.join(root, "broken", name), "wb") as f:
             f.write(data)
+    write_seeds(root)
+
+
+def build_cff_font(family, codes):
+    """A small OpenType font with CFF outlines (bars) for `codes`."""
+    names = [".notdef"] + [glyph_name(code) for code in codes]
+    charstrings = {}
+    for i, name in enumerate(names):
+        pen = T2CharStringPen(ADVANCE, None)
+        for contour in (crossed_box(60, 0, 540, 700, 50) if i == 0 else style_bars(i)):
+            pen.moveTo(contour[0])
+            for point in contour[1:]:
+                pen.lineTo(point)
+            pen.closePath()
+        charstrings[name] = pen.getCharString()
+    fb = FontBuilder(1000, isTTF=False)
+    fb.updateHead(created=FIXED_TIMESTAMP, modified=FIXED_TIMESTAMP, fontRevision=1.0)
+    fb.setupGlyphOrder(names)
+    fb.setupCharacterMap({code: glyph_name(code) for code in codes})
+    ps_name = family.replace(" ", "") + "-Regular"
+    fb.setupCFF(ps_name, {"FullName": family}, charstrings, {})
+    fb.setupHorizontalMetrics({n: (ADVANCE, 0) for n in names})
+    fb.setupHorizontalHeader(ascent=ASCENDER, descent=DESCENDER)
+    fb.setupNameTable({"familyName": family, "styleName": "Regular"})
+    fb.setupOS2(sTypoAscender=ASCENDER, sTypoDescender=DESCENDER, usWinAscent=ASCENDER,
+                usWinDescent=-DESCENDER)
+    fb.setupPost()
+    fb.font.recalcTimestamp = False
+    return fb.font
+
+
+def write_seeds(root):
+    """Small fonts of kinds the test fonts do not cover, as a seed corpus for the fuzz target."""
+    folder = os.path.join(root, "seeds")
+    os.makedirs(folder, exist_ok=True)
+    few = [0x20, 0x41, 0xE9]
+    build_cff_font("Tavoret Seed CFF", few).save(os.path.join(folder, "cff.otf"))
+    build_font("Tavoret Seed Symbol", [SYMBOL_BASE + 0x20, SYMBOL_BASE + 0x41], style_diamonds,
+               (100, 100, 500, 500, 45), CP_SYMBOL).save(os.path.join(folder, "symbol.ttf"))
+    # A character past U+FFFF gives a format 12 character map beside format 4.
+    build_font("Tavoret Seed Wide", few + [0x1F600], style_bits,
+               (80, 0, 520, 700, 30)).save(os.path.join(folder, "wide.ttf"))
+    pair = TTCollection()
+    pair.fonts = [build_font("Tavoret Seed One", few, style_plus, (40, 100, 560, 600, 40)),
+                  build_font("Tavoret Seed Two", few, style_corner, (150, 0, 450, 740, 25))]
+    pair.save(os.path.join(folder, "pair.ttc"))
+    with open(os.path.join(folder, "pair.ttc"), "rb") as f:
+        collection = bytearray(f.read())
+    collection[16:20] = (len(collection) + 4).to_bytes(4, "big")  # second face past the end
+    with open(os.path.join(folder, "pair-past-end.ttc"), "wb") as f:
+        f.write(collection)
 
 
 def write_bench_fonts(count, outdir, family="Tavoret Bench"):

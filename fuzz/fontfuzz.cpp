@@ -1,0 +1,60 @@
+// libFuzzer target: a font file's bytes taken the way the chart takes a previewed file. The face
+// is loaded from the bytes (each of the first faces of a collection), its names and character
+// map are read, and the 224 cells are drawn at a small and a large size.
+#include "charset.h"
+#include "fontface.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+constexpr int kFirstCode = 32;
+constexpr int kLastCode = 255;
+constexpr int kFacesTried = 2;
+constexpr qreal kPixelSizes[] = {9, 72};
+
+void DrawChart(const QRawFont &raw)
+{
+    const bool symbol = platform::IsSymbolCmap(raw.fontTable("cmap"));
+    const int cell = int(raw.pixelSize()) + 4;
+    QImage image(16 * cell, 14 * cell, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    for (int code = kFirstCode; code <= kLastCode; ++code) {
+        const int index = code - kFirstCode;
+        const char32_t symbolCode = platform::SymbolCodePoint(code);
+        const QString text = symbol ? QString::fromUcs4(&symbolCode, 1) : QString(platform::AnsiToUnicode(code));
+        painter.drawGlyphRun(QPointF(index % 16 * cell, index / 16 * cell + raw.ascent()),
+                             platform::GlyphRunOf(raw, text));
+    }
+}
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt warns of every glyph a damaged face cannot give; findings are what libFuzzer reports.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    new QGuiApplication(*argc, *argv); // kept for the whole run
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    for (int face = 0; face < kFacesTried; ++face) {
+        for (const qreal pixelSize : kPixelSizes) {
+            const QRawFont raw = platform::LoadFaceFromData(bytes, face, pixelSize);
+            if (!raw.isValid())
+                break;
+            [[maybe_unused]] const QString names = raw.familyName() + raw.styleName();
+            DrawChart(raw);
+        }
+    }
+    return 0;
+}
