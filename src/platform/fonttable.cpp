@@ -28,6 +28,26 @@ QString AbsolutePath(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
+// The first family name of each face fontconfig finds in a file, by face index; empty for a file
+// that is not a font.
+QStringList FaceFamilies(const QString &file)
+{
+    QStringList families;
+    const QByteArray name = EncodeName(file);
+    int faces = 0;
+    for (int index = 0; index < faces || index == 0; ++index) {
+        FcPattern *face = FcFreeTypeQuery(reinterpret_cast<const FcChar8 *>(name.constData()), index,
+                                          nullptr, &faces);
+        if (!face)
+            break;
+        FcChar8 *family = nullptr;
+        families.append(FcPatternGetString(face, FC_FAMILY, 0, &family) == FcResultMatch
+                            ? QString::fromUtf8(reinterpret_cast<const char *>(family))
+                            : QString());
+        FcPatternDestroy(face);
+    }
+    return families;
+}
 } // namespace
 
 QString UserFontsFolder()
@@ -89,20 +109,7 @@ int FontTable::AddFontResource(const QString &path)
                                    [&](const Added &added) { return added.path == file; });
     if (known || !IsFile(file))
         return 0;
-    Added added{file, QString(), QStringList()};
-    const QByteArray name = EncodeName(file);
-    int faces = 0;
-    for (int index = 0; index < faces || index == 0; ++index) {
-        FcPattern *face = FcFreeTypeQuery(reinterpret_cast<const FcChar8 *>(name.constData()), index,
-                                          nullptr, &faces);
-        if (!face)
-            break;
-        FcChar8 *family = nullptr;
-        added.families.append(FcPatternGetString(face, FC_FAMILY, 0, &family) == FcResultMatch
-                                  ? QString::fromUtf8(reinterpret_cast<const char *>(family))
-                                  : QString());
-        FcPatternDestroy(face);
-    }
+    Added added{file, QString(), FaceFamilies(file)};
     if (added.families.isEmpty())
         return 0;
     added.link = m_links.Create(file);
@@ -113,14 +120,7 @@ int FontTable::AddFontResource(const QString &path)
 
 bool FontTable::HasFaces(const QString &path)
 {
-    if (!IsFile(path))
-        return false;
-    int faces = 0;
-    FcPattern *face = FcFreeTypeQuery(reinterpret_cast<const FcChar8 *>(EncodeName(path).constData()), 0,
-                                      nullptr, &faces);
-    if (face)
-        FcPatternDestroy(face);
-    return face != nullptr;
+    return IsFile(path) && !FaceFamilies(path).isEmpty();
 }
 
 void FontTable::RemoveFontResource(const QString &path)

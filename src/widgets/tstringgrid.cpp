@@ -118,7 +118,7 @@ int TStringGrid::FontSize() const
 void TStringGrid::setFontSize(int points)
 {
     m_pointSize = points;
-    UpdateFace();
+    ResizeFace();
     viewport()->update();
 }
 
@@ -146,9 +146,16 @@ void TStringGrid::UpdateFace()
         m_face = face;
         m_raw = platform::LoadFace(face, DrawPixelSize());
         m_symbolFont = m_raw.isValid() && platform::IsSymbolCmap(m_raw.fontTable("cmap"));
-    } else if (m_raw.pixelSize() != DrawPixelSize()) {
-        m_raw.setPixelSize(DrawPixelSize());
+    } else {
+        ResizeFace();
     }
+}
+
+// A new size needs no new face: the loaded one is scaled.
+void TStringGrid::ResizeFace()
+{
+    if (m_raw.isValid() && m_raw.pixelSize() != DrawPixelSize())
+        m_raw.setPixelSize(DrawPixelSize());
 }
 
 // Fonts added, removed or installed since the face was found may change which file draws it.

@@ -114,6 +114,7 @@ private:
     bool IsActiveControl() const;
     void UpdateScrollBars();
     void UpdateFace();
+    void ResizeFace();
     void UpdateFaceIfTableChanged();
     qreal Ascent() const;
     void MoveCurrent(int col, int row);
