@@ -477,16 +477,13 @@ void TForm1::KeepDesignedOuterSize()
     SetOuterSize(m_designedOuterSize);
 }
 
-// The resize rule holds from the first show on; the designed size belongs to start-up only,
-// not to a window restored after being minimised.
+// The resize rule holds from the first show on. The designed size is not applied again to a
+// window restored after being minimised: its frame is the one it was applied with.
 void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     FormResize();
-    if (!m_shownBefore) {
-        m_shownBefore = true;
-        KeepDesignedOuterSize();
-    }
+    KeepDesignedOuterSize();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

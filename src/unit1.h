@@ -85,7 +85,6 @@ private:
     bool m_keepDesignedSize = true;
     QSize m_frameApplied;       // the frame the designed size was last applied with
     QSize m_expectedClientSize; // the client size that application gave
-    bool m_shownBefore = false;
 };
 
 // The main window, set before its creation handler runs.
