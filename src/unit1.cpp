@@ -100,6 +100,7 @@ void TForm1::ConnectHandlers()
     connect(DirectoryListBox1, &TDirectoryListBox::Enter, this, &TForm1::DirectoryListBox1Enter);
     connect(DirectoryListBox1, &TDirectoryListBox::Exit, this, &TForm1::DirectoryListBox1Exit);
     connect(DirectoryListBox1, &TDirectoryListBox::MouseUp, this, &TForm1::DirectoryListBox1MouseUp);
+    connect(DirectoryListBox1, &TDirectoryListBox::folderError, this, &TForm1::ShowFolderError);
     connect(FileListBox1, &TFileListBox::Click, this, &TForm1::FileListBox1Click);
     connect(FileListBox1, &TFileListBox::MouseUp, this, &TForm1::FileListBox1MouseUp);
     connect(FileListBox1, &TFileListBox::KeyUp, this, &TForm1::FileListBox1KeyUp);
@@ -391,6 +392,11 @@ void TForm1::btnDelClick()
     platform::EnsureUserFontsFolder();
     OpenFontsFolder();
     FontsChanged = 1;
+}
+
+void TForm1::ShowFolderError(const QString &text)
+{
+    QMessageBox::warning(this, QStringLiteral("Tavoret"), text);
 }
 
 void TForm1::OpenFontsFolder()

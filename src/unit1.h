@@ -77,6 +77,7 @@ private:
     void KeepColourPairsReadable();
     void DescribeControls();
     void OpenFontsFolder();
+    void ShowFolderError(const QString &text);
 
     LogoColours m_logoColours;
     QSize m_designedOuterSize;

@@ -1,9 +1,11 @@
 // Drive selector, folder list and file list: path rules, listings, moves, file names, clicks.
 #include "filenames.h"
+#include "folderbrowser.h"
 #include "tdirectorylistbox.h"
 #include "tdrivecombobox.h"
 #include "testsupport.h"
 #include "tfilelistbox.h"
+#include "virtualkeycode.h"
 #include "volumes.h"
 
 #include <QDir>
@@ -29,14 +31,17 @@ QPoint centreOf(const QListWidget &list, const QString &text)
     return list.visualItemRect(list.findItems(text, Qt::MatchExactly).value(0)).center();
 }
 
-// A shown window with a line edit, a folder list on `folder` and its file list of "*.ttf".
+// A shown window with a line edit, a folder list on `folder` and its file list of "*.ttf";
+// `errors` keeps the folder list's reports.
 struct Window : QWidget
 {
     QLineEdit *other = new QLineEdit(this);
     TDirectoryListBox *dirs = new TDirectoryListBox(this);
     TFileListBox *files = new TFileListBox(this);
+    QStringList errors;
     explicit Window(const QString &folder)
     {
+        connect(dirs, &TDirectoryListBox::folderError, this, [this](const QString &text) { errors << text; });
         files->setFileMask("*.ttf");
         dirs->setFileList(files);
         dirs->setDirectory(folder);
@@ -52,7 +57,6 @@ class TestBrowserLists : public QObject
 {
     Q_OBJECT
     const QString m_root = testsupport::homeDir(), m_a = m_root + "/A", m_mid = m_root + "/tree/Top/Mid";
-    QStringList m_errors;
 
 private slots:
     void initTestCase()
@@ -68,9 +72,7 @@ private slots:
         QVERIFY(QFile::link(m_a + "/a.ttf", m_a + "/link.ttf"));
         QVERIFY(QFile::link(m_a + "/gone.ttf", m_a + "/dead.ttf"));
         QVERIFY(QFile::link(m_mid + "/beta", m_mid + "/link"));
-        TDirectoryListBox::setErrorReporter([this](QWidget *, const QString &text) { m_errors << text; });
     }
-    void init() { m_errors.clear(); }
 
     void volumeIndexOf_data()
     {
@@ -87,7 +89,7 @@ private slots:
     {
         QFETCH(QString, path);
         QFETCH(int, index);
-        QCOMPARE(volumes::volumeIndexOf({"/", "/home", "/home/ann/usb", "/media/cd"}, path), index);
+        QCOMPARE(platform::volumeIndexOf({"/", "/home", "/home/ann/usb", "/media/cd"}, path), index);
     }
 
     void virtualKeyCode_data()
@@ -99,6 +101,10 @@ private slots:
         QTest::newRow("A") << int(Qt::Key_A) << 65;
         QTest::newRow("keypad 5") << (Qt::KeypadModifier | Qt::Key_5).toCombined() << 101;
         QTest::newRow("shifted 1") << (Qt::ShiftModifier | Qt::Key_Exclam).toCombined() << 49;
+        QTest::newRow("keypad comma") << (Qt::KeypadModifier | Qt::Key_Comma).toCombined() << 0x6E;
+        QTest::newRow("keypad home") << (Qt::KeypadModifier | Qt::Key_Home).toCombined() << 36;
+        QTest::newRow("F1") << int(Qt::Key_F1) << 112;
+        QTest::newRow("comma") << int(Qt::Key_Comma) << 0xBC;
         QTest::newRow("unknown") << int(Qt::Key_Adiaeresis) << 0;
     }
     void virtualKeyCode()
@@ -109,6 +115,55 @@ private slots:
         QCOMPARE(::virtualKeyCode(key & ~Qt::KeyboardModifierMask, modifiers), code);
     }
 
+    // The browser on its own: where a move ends, which volume shows, and how often the views
+    // are told to read a folder. Paths are below the scratch folder; "" stands for it.
+    void browserMoves_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("move");   // "drive:" + a path for setDrive, else setDirectory
+        QTest::addColumn<QStringList>("volumes"); // mount points besides "/"
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("drive");   // "/" for the root volume
+        QTest::addColumn<int>("reads");
+        QTest::addColumn<int>("errors");
+        const QStringList none, two{"volA", "volB"};
+        QTest::newRow("same volume") << "tree/Top/Mid" << "A" << none << "A" << "/" << 1 << 0;
+        QTest::newRow("other volume, read once") << "tree/Top/Mid" << "volA/sub" << two << "volA/sub" << "volA" << 1 << 0;
+        QTest::newRow("a file stands for its folder") << "A" << "tree/Top/Mid/f.ttf" << none << "tree/Top/Mid" << "/" << 1 << 0;
+        QTest::newRow("relative to the current folder") << "tree" << "Top/Mid" << none << "tree/Top/Mid" << "/" << 1 << 0;
+        QTest::newRow("current folder") << "A" << "A" << none << "A" << "/" << 0 << 0;
+        QTest::newRow("missing on another volume") << "A" << "volA/none" << two << "A" << "/" << 0 << 1;
+        QTest::newRow("drive: its last folder") << "volB" << "drive:volA" << two << "volA" << "volA" << 1 << 0;
+        QTest::newRow("drive: the one shown") << "volA/sub" << "drive:volA/sub/deeper" << two << "volA/sub" << "volA" << 0 << 0;
+        QTest::newRow("drive: none holds the path") << "A" << "drive:relative" << two << "A" << "/" << 0 << 0;
+    }
+    void browserMoves()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, move);
+        QFETCH(QStringList, volumes);
+        QFETCH(QString, folder);
+        QFETCH(QString, drive);
+        QFETCH(int, reads);
+        QFETCH(int, errors);
+        const auto full = [this](const QString &path) { return path == "/" ? path : m_root + '/' + path; };
+        QList<platform::Volume> mounted{{"/", "", platform::VolumeKind::Fixed}};
+        for (const QString &mountPoint : volumes)
+            mounted.append({full(mountPoint), "", platform::VolumeKind::Removable});
+        FolderBrowser browser;
+        browser.setVolumeSource([mounted] { return mounted; });
+        QVERIFY(browser.enterFolder(full(start)));
+        QSignalSpy read(&browser, &FolderBrowser::folderChanged), failed(&browser, &FolderBrowser::folderError);
+        if (move.startsWith("drive:"))
+            browser.setDrive(move.mid(6) == "relative" ? move.mid(6) : full(move.mid(6)));
+        else
+            browser.setDirectory(move.startsWith("Top") ? move : full(move));
+        QCOMPARE(browser.folder(), full(folder));
+        QCOMPARE(browser.drive(), full(drive));
+        QCOMPARE(read.count(), reads);
+        QCOMPARE(failed.count(), errors);
+    }
+
     void fileListEntries()
     {
         Window w(m_a);
@@ -117,7 +172,7 @@ private slots:
         QCOMPARE(w.files->FileName(), QString());
         w.files->setCurrentRow(1);
         QCOMPARE(w.files->FileName(), m_a + "/Demo.TTF");
-        QCOMPARE(volumes::joinPath("/", "x.ttf"), "/x.ttf"); // in the root folder
+        QCOMPARE(platform::joinPath("/", "x.ttf"), "/x.ttf"); // in the root folder
         // A file newer than the listing is found by name, and the mask stays.
         QVERIFY(QFile(m_a + "/fresh.ttf").open(QIODevice::WriteOnly));
         w.files->setFileName(m_a + "/fresh.ttf");
@@ -146,7 +201,7 @@ private slots:
         w.files->setFileName(QString());
         w.files->setFileName(file);
         QCOMPARE(w.files->FileName(), file);
-        QCOMPARE(m_errors, QStringList());
+        QCOMPARE(w.errors, QStringList());
     }
 
     void selection_data()
@@ -192,7 +247,7 @@ private slots:
         QCOMPARE(w.files->FileName(), info.fileName().isEmpty() ? QString() : info.filePath());
         QCOMPARE(w.dirs->directory(), info.path());
         QCOMPARE(w.files->fileMask(), mask);
-        QCOMPARE(m_errors.size(), applied.startsWith("none") ? 1 : 0);
+        QCOMPARE(w.errors.size(), applied.startsWith("none") ? 1 : 0);
         QCOMPARE(spy.count(), clicks); // a key counts, selecting by program does not
     }
 
@@ -235,7 +290,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         // The root, the path down to the current folder (selected), its sub-folders sorted.
         const QStringList texts = entries(*w.dirs);
-        const int current = int(volumes::folderChain(m_mid).size()) - 1;
+        const int current = int(platform::folderChain(m_mid).size()) - 1;
         QCOMPARE(texts.mid(0, 1) + texts.mid(current - 2),
                  QStringList({"/", "tree", "Top", "Mid", "Alpha", "beta", "gamma", "link"}));
         QCOMPARE(w.dirs->selectedItems(), QList<QListWidgetItem *>{w.dirs->item(current)});
@@ -261,21 +316,21 @@ private slots:
     {
         const QString volA = m_root + "/volA", volB = m_root + "/volB", gone = m_root + "/gone";
         TDriveComboBox drive;
-        using K = volumes::VolumeKind;
-        const QList<volumes::Volume> mounted{{"/", "", K::Fixed}, {gone, "", K::Optical}, {volA, "STICK", K::Removable},
+        using K = platform::VolumeKind;
+        const QList<platform::Volume> mounted{{"/", "", K::Fixed}, {gone, "", K::Optical}, {volA, "STICK", K::Removable},
                                              {volB, "", K::Network}};
-        drive.setVolumeSource([mounted] { return mounted; });
         Window w(m_mid);
+        w.dirs->browser()->setVolumeSource([mounted] { return mounted; });
         drive.setDirList(w.dirs);
         // A missing folder, one below a file, a volume not there: reported, and nothing moves.
         w.dirs->setDirectory(m_mid + "/none");
         w.dirs->setDirectory(m_mid + "/f.ttf/x");
         drive.setCurrentIndex(1);
         emit drive.activated(1);
-        using volumes::ioErrorText;
-        QCOMPARE(m_errors, QStringList({ioErrorText(m_mid + "/none", ENOENT), ioErrorText(m_mid + "/f.ttf/x", ENOTDIR),
-                                        ioErrorText(gone, ENOENT)}));
-        QVERIFY(m_errors.at(0).startsWith("I/O error"));
+        using platform::ioErrorText;
+        QCOMPARE(w.errors, QStringList({ioErrorText(m_mid + "/none", ENOENT), ioErrorText(m_mid + "/f.ttf/x", ENOTDIR),
+                                         ioErrorText(gone, ENOENT)}));
+        QVERIFY(w.errors.at(0).startsWith("I/O error"));
         QCOMPARE(w.dirs->currentItem()->text(), "Mid");
         QCOMPARE(w.files->directory(), m_mid);
         QCOMPARE(drive.currentText(), "/");
@@ -287,7 +342,7 @@ private slots:
         QVERIFY(QDir(volA + "/sub/deeper").removeRecursively());
         emit drive.activated(2); // picked by the user
         QCOMPARE(w.files->directory(), volA + "/sub");
-        QCOMPARE(m_errors.size(), 3);
+        QCOMPARE(w.errors.size(), 3);
     }
 };
 

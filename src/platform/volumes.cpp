@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <dirent.h>
 
-namespace volumes {
+namespace platform {
 
 namespace {
 
@@ -223,4 +223,4 @@ QString ioErrorText(const QString &folder, int error)
     return QStringLiteral("I/O error %1: %2\n\n%3").arg(error).arg(qt_error_string(error), folder);
 }
 
-} // namespace volumes
+} // namespace platform

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace volumes {
+namespace platform {
 
 enum class VolumeKind { Fixed, Removable, Network, Optical, Ram };
 
@@ -57,4 +57,4 @@ int folderAccessError(const QString &folder);
 // The text of the message box that reports a folder that can't be entered.
 QString ioErrorText(const QString &folder, int error);
 
-} // namespace volumes
+} // namespace platform

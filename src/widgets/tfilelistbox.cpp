@@ -1,32 +1,18 @@
 #include "tfilelistbox.h"
 
-#include "tdirectorylistbox.h"
 #include "filenames.h"
+#include "folderbrowser.h"
+#include "virtualkeycode.h"
 #include "volumes.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QStyledItemDelegate>
+#include <QScopedValueRollback>
 
 #include <algorithm>
 
 namespace {
-
-// Gives all entries the configured height.
-class FileDelegate : public QStyledItemDelegate
-{
-public:
-    explicit FileDelegate(const TListBox *list) : QStyledItemDelegate(const_cast<TListBox *>(list)), m_list(list) {}
-
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        return m_list->EntrySize(QStyledItemDelegate::sizeHint(option, index));
-    }
-
-private:
-    const TListBox *m_list;
-};
 
 // The entry's file name as it is on disk, which its text only shows (see platform::DisplayName).
 constexpr int NameRole = Qt::UserRole;
@@ -44,19 +30,31 @@ bool isArrowKey(int key)
 } // namespace
 
 TFileListBox::TFileListBox(QWidget *parent)
-    : TListBox(parent), m_directory(QDir::currentPath())
+    : TListBox(parent)
 {
-    setItemDelegate(new FileDelegate(this));
     connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::onSelectionChanged);
-    reread();
+    setBrowser(new FolderBrowser(this));
 }
 
-void TFileListBox::setDirectory(const QString &folder)
+void TFileListBox::setBrowser(FolderBrowser *browser)
 {
-    const QString target = QDir::cleanPath(QDir(m_directory).absoluteFilePath(folder));
-    if (folder.isEmpty() || target == m_directory)
+    if (!browser || browser == m_browser)
         return;
-    m_directory = target;
+    if (m_browser && m_browser->parent() == this)
+        delete m_browser; // its own, which nothing else shows
+    else if (m_browser)
+        m_browser->disconnect(this);
+    m_browser = browser;
+    connect(m_browser, &FolderBrowser::folderChanged, this, &TFileListBox::showFolder);
+    showFolder(m_browser->folder());
+}
+
+// The folder shown already is not read again.
+void TFileListBox::showFolder(const QString &folder)
+{
+    if (folder == m_directory)
+        return;
+    m_directory = folder;
     reread();
 }
 
@@ -74,17 +72,16 @@ void TFileListBox::reread()
     // as files. Names that are not valid UTF-8 are listed too, shown with U+FFFD.
     QStringList names = platform::FolderEntries(m_directory, platform::EntryKind::Files);
     names.erase(std::remove_if(names.begin(), names.end(),
-                               [this](const QString &name) { return !volumes::matchesMask(name, m_mask); }),
+                               [this](const QString &name) { return !platform::matchesMask(name, m_mask); }),
                 names.end());
 
-    m_byProgram = true;
+    const QScopedValueRollback<bool> byProgram(m_byProgram, true);
     clear();
     for (const QString &name : std::as_const(names)) {
         auto *entry = new QListWidgetItem(platform::DisplayName(name), this);
         entry->setData(NameRole, name);
     }
     selectionModel()->clear();
-    m_byProgram = false;
 }
 
 QString TFileListBox::FileName() const
@@ -92,7 +89,7 @@ QString TFileListBox::FileName() const
     const QList<QListWidgetItem *> selected = selectedItems();
     if (selected.isEmpty())
         return QString();
-    return volumes::joinPath(m_directory, entryName(selected.first()));
+    return platform::joinPath(m_directory, entryName(selected.first()));
 }
 
 void TFileListBox::setFileName(const QString &path)
@@ -104,12 +101,8 @@ void TFileListBox::setFileName(const QString &path)
     const QFileInfo info(fullName);
     const QString folder = info.absolutePath();
     const QString name = info.fileName();
-    if (!fullName.isEmpty()) {
-        if (m_dirList)
-            m_dirList->setDirectory(folder);
-        else
-            setDirectory(folder);
-    }
+    if (!fullName.isEmpty())
+        m_browser->setDirectory(folder);
     // Never select a same-named file of the folder we could not leave.
     if (fullName.isEmpty() || m_directory != folder) {
         clearSelectionByProgram();
@@ -127,16 +120,6 @@ void TFileListBox::setFileName(const QString &path)
         return;
     setFileMask(name);
     selectName(name);
-}
-
-void TFileListBox::setDirList(TDirectoryListBox *list)
-{
-    m_dirList = list;
-}
-
-TDirectoryListBox *TFileListBox::dirList() const
-{
-    return m_dirList;
 }
 
 void TFileListBox::setFocusByProgram()
@@ -162,18 +145,18 @@ bool TFileListBox::selectName(const QString &name)
         clearSelectionByProgram();
         return false;
     }
-    m_byProgram = true;
-    setCurrentItem(found, QItemSelectionModel::ClearAndSelect);
-    m_byProgram = false;
+    {
+        const QScopedValueRollback<bool> byProgram(m_byProgram, true);
+        setCurrentItem(found, QItemSelectionModel::ClearAndSelect);
+    }
     scrollToItem(found);
     return true;
 }
 
 void TFileListBox::clearSelectionByProgram()
 {
-    m_byProgram = true;
+    const QScopedValueRollback<bool> byProgram(m_byProgram, true);
     selectionModel()->clear();
-    m_byProgram = false;
 }
 
 void TFileListBox::onSelectionChanged()
@@ -208,55 +191,4 @@ void TFileListBox::keyReleaseEvent(QKeyEvent *event)
     TListBox::keyReleaseEvent(event);
     if (!event->isAutoRepeat())
         emit KeyUp(virtualKeyCode(event->key(), event->modifiers()), event->modifiers());
-}
-
-int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers)
-{
-    if (modifiers & Qt::KeypadModifier) {
-        if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-            return 0x60 + (qtKey - Qt::Key_0);
-        switch (qtKey) {
-        case Qt::Key_Asterisk: return 0x6A;
-        case Qt::Key_Plus: return 0x6B;
-        case Qt::Key_Minus: return 0x6D;
-        case Qt::Key_Period:
-        case Qt::Key_Comma: return 0x6E;
-        case Qt::Key_Slash: return 0x6F;
-        default: break; // navigation keys of the keypad are the ordinary ones
-        }
-    }
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
-        return qtKey; // same numbers as ASCII
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
-        return 0x70 + (qtKey - Qt::Key_F1);
-
-    struct KeyCode { int key; int code; };
-    static const KeyCode table[] = {
-        {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09}, {Qt::Key_Backtab, 0x09}, {Qt::Key_Clear, 0x0C},
-        {Qt::Key_Return, 0x0D}, {Qt::Key_Enter, 0x0D}, {Qt::Key_Shift, 0x10}, {Qt::Key_Control, 0x11},
-        {Qt::Key_Alt, 0x12}, {Qt::Key_AltGr, 0x12}, {Qt::Key_Pause, 0x13}, {Qt::Key_CapsLock, 0x14},
-        {Qt::Key_Escape, 0x1B}, {Qt::Key_Space, 0x20}, {Qt::Key_PageUp, 0x21}, {Qt::Key_PageDown, 0x22},
-        {Qt::Key_End, 0x23}, {Qt::Key_Home, 0x24}, {Qt::Key_Left, 0x25}, {Qt::Key_Up, 0x26},
-        {Qt::Key_Right, 0x27}, {Qt::Key_Down, 0x28}, {Qt::Key_Select, 0x29}, {Qt::Key_Printer, 0x2A},
-        {Qt::Key_Execute, 0x2B}, {Qt::Key_Print, 0x2C}, {Qt::Key_Insert, 0x2D}, {Qt::Key_Delete, 0x2E},
-        {Qt::Key_Help, 0x2F}, {Qt::Key_Meta, 0x5B}, {Qt::Key_Menu, 0x5D}, {Qt::Key_Sleep, 0x5F},
-        {Qt::Key_NumLock, 0x90}, {Qt::Key_ScrollLock, 0x91},
-        // Punctuation by the key it lies on (US layout), shifted or not.
-        {Qt::Key_ParenRight, 0x30}, {Qt::Key_Exclam, 0x31}, {Qt::Key_At, 0x32},
-        {Qt::Key_NumberSign, 0x33}, {Qt::Key_Dollar, 0x34}, {Qt::Key_Percent, 0x35},
-        {Qt::Key_AsciiCircum, 0x36}, {Qt::Key_Ampersand, 0x37}, {Qt::Key_Asterisk, 0x38},
-        {Qt::Key_ParenLeft, 0x39},
-        {Qt::Key_Semicolon, 0xBA}, {Qt::Key_Colon, 0xBA}, {Qt::Key_Equal, 0xBB}, {Qt::Key_Plus, 0xBB},
-        {Qt::Key_Comma, 0xBC}, {Qt::Key_Less, 0xBC}, {Qt::Key_Minus, 0xBD}, {Qt::Key_Underscore, 0xBD},
-        {Qt::Key_Period, 0xBE}, {Qt::Key_Greater, 0xBE}, {Qt::Key_Slash, 0xBF}, {Qt::Key_Question, 0xBF},
-        {Qt::Key_QuoteLeft, 0xC0}, {Qt::Key_AsciiTilde, 0xC0}, {Qt::Key_BracketLeft, 0xDB},
-        {Qt::Key_BraceLeft, 0xDB}, {Qt::Key_Backslash, 0xDC}, {Qt::Key_Bar, 0xDC},
-        {Qt::Key_BracketRight, 0xDD}, {Qt::Key_BraceRight, 0xDD}, {Qt::Key_Apostrophe, 0xDE},
-        {Qt::Key_QuoteDbl, 0xDE},
-    };
-    for (const KeyCode &entry : table) {
-        if (entry.key == qtKey)
-            return entry.code;
-    }
-    return 0;
 }

@@ -1,11 +1,12 @@
-// File list: the files of one folder whose names match a mask, sorted ignoring case.
+// File list: the files of one folder whose names match a mask, sorted ignoring case. It shows
+// the folder of a FolderBrowser: its own until the folder list shares its browser.
 #pragma once
 
 #include "tlistbox.h"
 
 #include <QPointer>
 
-class TDirectoryListBox;
+#include "folderbrowser.h"
 
 class TFileListBox : public TListBox
 {
@@ -15,10 +16,11 @@ class TFileListBox : public TListBox
 public:
     explicit TFileListBox(QWidget *parent = nullptr);
 
+    FolderBrowser *browser() const { return m_browser; }
+    // Shows the folder of `browser` from now on.
+    void setBrowser(FolderBrowser *browser);
+    // The folder shown.
     QString directory() const { return m_directory; }
-    // Shows another folder, re-read with nothing selected; the folder already shown is not
-    // re-read.
-    void setDirectory(const QString &folder);
     // "*" and "?" wildcards, letter case ignored; "*.ttf" lists Demo.TTF too.
     QString fileMask() const { return m_mask; }
     void setFileMask(const QString &mask);
@@ -27,12 +29,11 @@ public:
 
     // Folder, one "/", selected name; empty when nothing is selected.
     QString FileName() const;
-    // Shows the file's folder (through the linked folder list) and selects the file's entry.
+    // Moves the browser to the file's folder and selects the file's entry.
     // When the file exists but the mask hides it, the mask becomes the file's name. Selecting
     // by program doesn't emit Click().
     void setFileName(const QString &path);
 
-    TDirectoryListBox *dirList() const;
     // Makes the list the active control of its window and gives it the keyboard focus.
     void setFocusByProgram();
 
@@ -46,18 +47,14 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
-    friend class TDirectoryListBox;
-    void setDirList(TDirectoryListBox *list);
+    void showFolder(const QString &folder);
     bool selectName(const QString &name);
     void clearSelectionByProgram();
     void onSelectionChanged();
 
     QString m_directory;
     QString m_mask = QStringLiteral("*");
-    QPointer<TDirectoryListBox> m_dirList;
+    QPointer<FolderBrowser> m_browser;
     bool m_byProgram = false;
 };
 
-// The Windows virtual-key code of a Qt key (Left 37, Home 36, "A" 65, F1 112, ...); keys of
-// the numeric keypad give the keypad codes. 0 for keys without one.
-int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);

@@ -2,6 +2,38 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Draws each entry indented by its IndentRole and gives it the list's entry height.
+class EntryDelegate : public QStyledItemDelegate
+{
+public:
+    explicit EntryDelegate(TListBox *list) : QStyledItemDelegate(list), m_list(list) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.setLeft(option.rect.left() + indent(index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.rwidth() += indent(index);
+        if (m_list->itemHeight() > 0)
+            size.setHeight(m_list->itemHeight());
+        return size;
+    }
+
+private:
+    static int indent(const QModelIndex &index) { return index.data(TListBox::IndentRole).toInt(); }
+    const TListBox *m_list;
+};
+
+} // namespace
 
 TListBox::TListBox(QWidget *parent)
     : QListWidget(parent)
@@ -13,19 +45,13 @@ TListBox::TListBox(QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setUniformItemSizes(true);
+    setItemDelegate(new EntryDelegate(this));
 }
 
 void TListBox::setItemHeight(int height)
 {
     m_itemHeight = qMax(0, height);
     doItemsLayout();
-}
-
-QSize TListBox::EntrySize(QSize natural) const
-{
-    if (m_itemHeight > 0)
-        natural.setHeight(m_itemHeight);
-    return natural;
 }
 
 void TListBox::mousePressEvent(QMouseEvent *event)

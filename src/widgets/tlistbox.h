@@ -16,8 +16,8 @@ public:
     // Height of one entry; 0 takes the height the font (and any picture) needs.
     int itemHeight() const { return m_itemHeight; }
     void setItemHeight(int height);
-    // The entry height a delegate should give an entry whose natural size is `natural`.
-    QSize EntrySize(QSize natural) const;
+    // An entry's indent in pixels, kept in its data under this role (none when unset).
+    static constexpr int IndentRole = Qt::UserRole + 100;
 
 signals:
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
