@@ -22,7 +22,7 @@ QString Ms(qint64 ns)
 
 TAVORET_BENCHMARK(fonttable)
 {
-    platform::FontTable &table = platform::FontTable::Instance();
+    platform::FontTable table;
     const QString alpha = BenchFont("TavoretAlpha.ttf");
     const QString beta = BenchFont("TavoretBeta.ttf");
 

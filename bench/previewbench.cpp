@@ -2,6 +2,7 @@
 // arrow through a folder of a few hundred fonts, each step previewed and the window redrawn.
 #include "benchmark.h"
 #include "fonttable.h"
+#include "initialise.h"
 #include "unit1.h"
 
 #include <QDir>
@@ -35,8 +36,10 @@ void PressDown(QWidget *target)
 TAVORET_BENCHMARK(preview)
 {
     const QString folder = BenchFontFolder();
-    StartupFontNames = platform::FontTable::Instance().ReadInstalledFontNames();
-    TForm1 form;
+    platform::FontTable fonts;
+    initialiseApplication(fonts);
+    StartupFontNames = fonts.ReadInstalledFontNames();
+    TForm1 form(fonts);
     bench::ShowExposed(&form);
     form.Button1Click();
     form.DirectoryListBox1->setDirectory(folder);

@@ -3,6 +3,7 @@
 // boxes (the chart redraws at every one).
 #include "benchmark.h"
 #include "fonttable.h"
+#include "initialise.h"
 #include "unit1.h"
 
 #include <QHeaderView>
@@ -89,8 +90,10 @@ double TypeInto(TForm1 &form, TSpinEdit *box, const QString &digits)
 
 TAVORET_BENCHMARK(redraw)
 {
-    StartupFontNames = platform::FontTable::Instance().ReadInstalledFontNames();
-    TForm1 form;
+    platform::FontTable fonts;
+    initialiseApplication(fonts);
+    StartupFontNames = fonts.ReadInstalledFontNames();
+    TForm1 form(fonts);
     bench::ShowExposed(&form);
     TStringGrid *chart = form.StringGrid1;
     const int runs = std::clamp(report.options().runs / 4, 5, 50);

@@ -3,6 +3,7 @@
 #include "displaycheck.h"
 #include "filenames.h"
 #include "fonttable.h"
+#include "initialise.h"
 #include "termination.h"
 #include "unit1.h"
 
@@ -51,11 +52,12 @@ int main(int argc, char **argv)
     QApplication::setDesktopFileName(QStringLiteral(TAVORET_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavoret.svg")));
 
-    platform::FontTable &fonts = platform::FontTable::Instance();
+    platform::FontTable fonts;
+    initialiseApplication(fonts);
     fonts.SweepStalePreviewLinks();
     StartupFontNames = fonts.ReadInstalledFontNames();
 
-    TForm1 form;
+    TForm1 form(fonts);
     form.move(0, 0);
     form.show();
     // A session that ends, or Ctrl+C in a terminal, closes the window as the user would, so that

@@ -51,13 +51,12 @@ void SetHeight(QWidget *control, int height)
 }
 } // namespace
 
-TForm1::TForm1(QWidget *parent)
-    : QWidget(parent)
+TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
+    : QWidget(parent), m_fonts(fonts), m_preview(fonts)
 {
     Form1 = this;
-    Q_INIT_RESOURCE(tavoret); // the library is static: pull in its resources
-    platform::KeepInterfaceFontsInstalled();
     setupUi(this);
+    StringGrid1->setFontTable(&fonts);
     m_designedOuterSize = size();
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -170,7 +169,7 @@ void TForm1::ApplySelectedFace()
 
 void TForm1::RefreshFontList()
 {
-    const QStringList names = platform::FontTable::Instance().ReadInstalledFontNames();
+    const QStringList names = m_fonts.ReadInstalledFontNames();
     ComboBox1->setSorted(true);
     ComboBox1->Fill(names);
     FontsChanged = 0;
@@ -337,28 +336,34 @@ void TForm1::FileListBox1KeyUp(int Key, Qt::KeyboardModifiers)
 
 void TForm1::FileListBox1Click()
 {
-    platform::FontTable &fonts = platform::FontTable::Instance();
+    ShowPreview(FileListBox1->FileName());
+}
+
+void TForm1::ShowPreview(const QString &path)
+{
     ComboBox1->setSorted(false);
-    RemovePreviewFont();
-    FontCountBefore = int(fonts.ReadInstalledFontNames().size());
-    PreviewFontFile = FileListBox1->FileName();
-    const int facesAdded = fonts.AddFontResource(PreviewFontFile);
-    fonts.AnnounceFontChange();
-    ComboBox1->Fill(fonts.ReadInstalledFontNames());
-    if (ComboBox1->count() != FontCountBefore) {
+    const FontPreview::Result preview = m_preview.Show(path);
+    PreviewFontFile = path;
+    FontCountBefore = preview.countBefore;
+    ComboBox1->Fill(preview.names);
+    switch (preview.outcome) {
+    case FontPreview::Outcome::NewFace:
         // The face added last is the selector's last entry while sorting is off.
         ComboBox1->setItemIndex(ComboBox1->count() - 1);
         ApplySelectedFace();
-    } else if (facesAdded == 0 && !PreviewFontFile.isEmpty()) {
+        break;
+    case FontPreview::Outcome::NotAFont:
         ComboBox1->setText(QLatin1String(kNotAFontFile));
-    } else {
+        break;
+    case FontPreview::Outcome::AlreadyInstalled:
         ComboBox1->setText(QLatin1String(kAlreadyInstalled));
+        break;
     }
 }
 
 void TForm1::RemovePreviewFont()
 {
-    platform::FontTable::Instance().RemoveFontResource(PreviewFontFile);
+    m_preview.End();
 }
 
 void TForm1::btnAddClick()
@@ -370,7 +375,7 @@ void TForm1::btnAddClick()
     // A file the font table takes no face from is not installed. (A file gone by now is left
     // to the copy, which reports that it failed.)
     const QString source = FileListBox1->FileName();
-    if (platform::IsFile(source) && !platform::FontTable::Instance().HasFaces(source)) {
+    if (platform::IsFile(source) && !platform::FontTable::HasFaces(source)) {
         QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kNotAFontToAdd));
         return;
     }
@@ -430,7 +435,7 @@ void TForm1::FileDrag1Drop()
         DirectoryListBox1->setDirectory(name);
         FileListBox1->setFileName(name);
     }
-    FileListBox1Click();
+    ShowPreview(FileListBox1->FileName());
     if (FileListBox1->isVisible())
         FileListBox1->setFocusByProgram();
 }

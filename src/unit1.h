@@ -3,6 +3,7 @@
 #pragma once
 
 #include "filedrag.h"
+#include "fontpreview.h"
 #include "logocolours.h"
 #include "ui_unit1.h"
 
@@ -11,12 +12,17 @@
 
 class QMenu;
 
+namespace platform {
+class FontTable;
+}
+
 class TForm1 : public QWidget, public Ui::TForm1
 {
     Q_OBJECT
 
 public:
-    explicit TForm1(QWidget *parent = nullptr);
+    // The window lists, draws and previews fonts through `fonts`, which outlives it.
+    explicit TForm1(platform::FontTable &fonts, QWidget *parent = nullptr);
 
     QMenu *PopupMenu1;
     TFileDrag *FileDrag1;
@@ -49,6 +55,9 @@ public:
     void RefreshFontList();
     // Removes the font file under preview from the font table.
     void RemovePreviewFont();
+    // Previews a font file (an empty path only ends the preview) and shows the outcome in the
+    // selector: the file's face, "already installed Font" or "not a valid Font-File".
+    void ShowPreview(const QString &path);
     // "TTF" in any letter case, and nothing else.
     static bool IsTrueTypeExtension(const QString &extension);
 
@@ -79,6 +88,8 @@ private:
     void OpenFontsFolder();
     void ShowFolderError(const QString &text);
 
+    platform::FontTable &m_fonts;
+    FontPreview m_preview;
     LogoColours m_logoColours;
     QSize m_designedOuterSize;
     // Until the user resizes the window, the designed outer size is applied again whenever the

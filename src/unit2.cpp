@@ -26,17 +26,6 @@ void ProcessEvents()
 
 } // namespace
 
-// The symbol's own font file lives in the program's resources, which a static library has to
-// register explicitly (outside any namespace, where the resource's initialiser is declared).
-static void RegisterAboutResources()
-{
-    static const bool registered = [] {
-        Q_INIT_RESOURCE(about);
-        return true;
-    }();
-    Q_UNUSED(registered);
-}
-
 void OpenAboutBox()
 {
     auto *box = new TAboutBox;  // no parent: the application owns it until it releases itself
@@ -58,8 +47,6 @@ TAboutBox::TAboutBox(QWidget *parent)
     , ui(new Ui::TAboutBox)
 {
     AboutBox = this;
-    RegisterAboutResources();
-    platform::KeepInterfaceFontsInstalled();
     ui->setupUi(this);
     Shape1 = ui->Shape1;
     Panel1 = ui->Panel1;

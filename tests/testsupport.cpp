@@ -1,6 +1,8 @@
 #include "testsupport.h"
 #include "aboutanimation.h"
 #include "filenames.h"
+#include "fonttable.h"
+#include "initialise.h"
 #include "tsymbollabel.h"
 #include "unit1.h"
 #include "unit2.h"
@@ -36,11 +38,19 @@ QString fontPath(const QString &relative)
 
 QString homeDir()
 {
-    return qEnvironmentVariable("TAVORET_TEST_HOME");
+    // Tests empty and fill folders below this one; run outside CTest they would do it in "/".
+    const QString home = qEnvironmentVariable("TAVORET_TEST_HOME");
+    if (home.isEmpty() || QDir::isRelativePath(home) || QDir::cleanPath(home) == QLatin1String("/"))
+        qFatal("TAVORET_TEST_HOME is not set to a scratch folder: run the tests through ctest");
+    return QDir::cleanPath(home);
 }
 
 void resetDir(const QString &path)
 {
+    // Only ever below the test's own scratch folder.
+    const QString clean = QDir::cleanPath(path);
+    if (!clean.startsWith(homeDir() + QLatin1Char('/')) && clean != homeDir())
+        qFatal("refusing to empty %s: it is not below the test's scratch folder", qPrintable(clean));
     // nftw rather than QDir::removeRecursively(), which passes over names that are not valid
     // UTF-8. Links are removed, never followed.
     ::nftw(QFile::encodeName(path).constData(),
@@ -123,22 +133,53 @@ void InstallFolderOpenerLog(const QString &logPath)
         qputenv("DISPLAY", ":0"); // xdg-open looks for a desktop session; the handler needs none
 }
 
-void CloseMainWindow::operator()(TForm1 *form) const
+MainWindow::MainWindow() = default;
+MainWindow::MainWindow(MainWindow &&other) noexcept = default;
+
+MainWindow::~MainWindow()
 {
-    form->close();
-    delete form;
+    reset();
+}
+
+MainWindow &MainWindow::operator=(MainWindow &&other) noexcept
+{
+    reset();
+    m_fonts = std::move(other.m_fonts);
+    m_form = std::move(other.m_form);
+    return *this;
+}
+
+void MainWindow::reset()
+{
+    if (m_form)
+        m_form->close();
+    m_form.reset();
+    m_fonts.reset();
+}
+
+MainWindow MainWindow::open(const QStringList *startupNames)
+{
+    MainWindow window;
+    window.m_fonts = std::make_unique<platform::FontTable>();
+    initialiseApplication(*window.m_fonts);
+    StartupFontNames = startupNames ? *startupNames : window.m_fonts->ReadInstalledFontNames();
+    window.m_form = std::make_unique<TForm1>(*window.m_fonts);
+    window->move(0, 0);
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get()))
+        window.reset();
+    return window;
 }
 
 MainWindow OpenMainWindow(const QStringList &startupNames)
 {
-    StartupFontNames = startupNames;
-    MainWindow form(new TForm1);
-    form->move(0, 0);
-    form->show();
-    form->activateWindow();
-    if (!QTest::qWaitForWindowActive(form.get()))
-        form.reset();
-    return form;
+    return MainWindow::open(&startupNames);
+}
+
+MainWindow OpenMainWindow()
+{
+    return MainWindow::open(nullptr);
 }
 
 QStringList ReadLines(const QString &path)

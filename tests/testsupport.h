@@ -15,6 +15,9 @@
 class QWidget;
 class TAboutBox;
 class TForm1;
+namespace platform {
+class FontTable;
+}
 
 namespace testsupport {
 
@@ -41,15 +44,36 @@ QStringList VisibleEntries(const QString &folder);
 // Makes a logging script the desktop's handler for folders (through XDG_DATA_HOME and
 // XDG_CONFIG_HOME), so that xdg-open appends each folder it is asked to open to `logPath`.
 void InstallFolderOpenerLog(const QString &logPath);
-// Closes the main window, as the user would (which ends its preview), then deletes it.
-struct CloseMainWindow
+// A main window with a font table of its own, as the program makes them. Resetting it, or
+// destroying it, closes the window as the user would (which ends its preview), deletes it,
+// then its table.
+class MainWindow
 {
-    void operator()(TForm1 *form) const;
+public:
+    MainWindow();
+    MainWindow(MainWindow &&other) noexcept;
+    MainWindow &operator=(MainWindow &&other) noexcept;
+    ~MainWindow();
+
+    TForm1 *get() const { return m_form.get(); }
+    TForm1 *operator->() const { return m_form.get(); }
+    explicit operator bool() const { return bool(m_form); }
+    platform::FontTable &fonts() const { return *m_fonts; }
+    void reset();
+
+    // A new table, and a window with `startupNames` as its start-up list, or with what the
+    // table lists when there are none.
+    static MainWindow open(const QStringList *startupNames);
+
+private:
+    std::unique_ptr<platform::FontTable> m_fonts;
+    std::unique_ptr<TForm1> m_form;
 };
-using MainWindow = std::unique_ptr<TForm1, CloseMainWindow>;
 // A main window made with `startupNames` as the start-up font list, shown and active;
 // empty when it could not be activated.
 MainWindow OpenMainWindow(const QStringList &startupNames);
+// The same with the installed fonts as the start-up list, as the program starts.
+MainWindow OpenMainWindow();
 
 // Drags `urls` onto `target` and drops them there, with made-up events; whether the drag was accepted.
 bool SendDrop(QWidget *target, const QList<QUrl> &urls);

@@ -83,7 +83,7 @@ private slots:
     void init()
     {
         g_events.clear();
-        m_form = testsupport::OpenMainWindow(platform::FontTable::Instance().ReadInstalledFontNames());
+        m_form = testsupport::OpenMainWindow();
         QVERIFY(m_form);
         m_form->Button1Click();
     }

@@ -1,5 +1,7 @@
 // Copy as another X client sees it: xclip reads the formats Tavoret offers on the clipboard,
 // and an RTF reader (unrtf) reads the face and size the RTF names.
+#include "fonttable.h"
+#include "initialise.h"
 #include "unit1.h"
 
 #include <QProcess>
@@ -43,8 +45,10 @@ QByteArray TestClipboardX11::ReadClipboard(const QString &target)
 
 void TestClipboardX11::otherClientsSeeAllFormats()
 {
+    platform::FontTable fonts;
+    initialiseApplication(fonts);
     StartupFontNames = {QStringLiteral("DejaVu Sans")};
-    TForm1 form;
+    TForm1 form(fonts);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.ComboBox1->setItemIndex(0);

@@ -37,7 +37,7 @@ private slots:
                                                    {"folder.ttf", "/"}}));
         QVERIFY(testsupport::CopyToRawName("files/TavoretAlpha.ttf", RawPath()));
         PreviewFontFile.clear();
-        m_form = testsupport::OpenMainWindow(platform::FontTable::Instance().ReadInstalledFontNames());
+        m_form = testsupport::OpenMainWindow();
         QVERIFY(m_form);
     }
     void cleanup() { m_form.reset(); }

@@ -111,7 +111,7 @@ private slots:
         }
         const bool reread = items == QStringList{"*"};
         if (reread)
-            QCOMPARE(box->count(), platform::FontTable::Instance().ReadInstalledFontNames().size());
+            QCOMPARE(box->count(), m_form.fonts().ReadInstalledFontNames().size());
         else
             QCOMPARE(box->Items(), items);
         QTEST(box->ItemIndex(), "index");

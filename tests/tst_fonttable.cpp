@@ -21,10 +21,12 @@ const QString kEnded = QStringLiteral("00000000deadbeef"); // a token no instanc
 const QString kAlpha = QStringLiteral("Tavoret Test Alpha");
 const QString kBeta = QStringLiteral("Tavoret Test Beta");
 
-FontTable &Table() { return FontTable::Instance(); }
-QString InPreview(const QString &name) { return Table().PreviewFolder() + '/' + name; }
+// Each test function gets a fresh table, as each run of the program does.
+std::unique_ptr<FontTable> g_table;
+FontTable &Table() { return *g_table; }
+QString InPreview(const QString &name) { return FontTable::PreviewFolder() + '/' + name; }
 // The links and copies in the preview folder (lock files are hidden and left out).
-QStringList Links() { return QDir(Table().PreviewFolder()).entryList(QDir::System | QDir::Files); }
+QStringList Links() { return QDir(FontTable::PreviewFolder()).entryList(QDir::System | QDir::Files); }
 
 int OpenLock(const QString &token)
 {
@@ -68,8 +70,11 @@ private slots:
     {
         testsupport::resetDir(platform::UserFontsFolder());
         testsupport::resetDir(testsupport::homeDir() + "/scratch");
+        init();
         QVERIFY(Table().ReadInstalledFontNames().contains("Times New Roman"));
     }
+    void init() { g_table = std::make_unique<FontTable>(); }
+    void cleanup() { g_table.reset(); }
 
     void roundTrip_data()
     {
@@ -214,7 +219,7 @@ private slots:
         QFETCH(bool, kept);
         const QString alpha = fontPath("files/TavoretAlpha.ttf");
         // Deleting the folder deletes this process's lock file too: its next add must take it again.
-        testsupport::resetDir(Table().PreviewFolder());
+        testsupport::resetDir(FontTable::PreviewFolder());
         QCOMPARE(Table().AddFontResource(alpha), 1);
         const QString own = InPreview(Links().value(0));
         const QString entry = InPreview(platform::PreviewLinkName(owner, 999, "TavoretAlpha.ttf"));

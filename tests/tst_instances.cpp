@@ -15,7 +15,7 @@
 namespace {
 const QString kApp = QStringLiteral(TAVORET_APP);
 
-QString Previews() { return platform::FontTable::Instance().PreviewFolder(); }
+QString Previews() { return platform::FontTable::PreviewFolder(); }
 
 // The links in the preview folder.
 QStringList Links()

@@ -313,7 +313,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QPoint, first);
         QFETCH(QPoint, second);
-        platform::FontTable &table = platform::FontTable::Instance();
+        platform::FontTable &table = m_form.fonts();
         const QString path = testsupport::fontPath("files/" + file + ".ttf");
         QCOMPARE(table.AddFontResource(path), 1);
         m_form->SetOuterSize(QSize(640, 600));

@@ -129,11 +129,11 @@ private slots:
                 }
             }
         }
-        testsupport::MainWindow form = testsupport::OpenMainWindow(platform::FontTable::Instance().ReadInstalledFontNames());
+        testsupport::MainWindow form = testsupport::OpenMainWindow();
         QVERIFY(form);
         form->Button1Click();
         form->DirectoryListBox1->setDirectory(m_folder);
-        const QString previews = platform::FontTable::Instance().PreviewFolder();
+        const QString previews = platform::FontTable::PreviewFolder();
         int faces = 0, refused = 0;
         for (const QString &name : std::as_const(names)) {
             form->FileListBox1->setFileName(m_folder + '/' + name);

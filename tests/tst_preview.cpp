@@ -31,13 +31,13 @@ class TestPreview : public QObject
         QCOMPARE(m_form->FileListBox1->FileName(), name.isEmpty() ? QString() : Path(name));
         m_form->FileListBox1Click();
     }
-    static bool Listed(const QString &family)
+    bool Listed(const QString &family) const
     {
-        return platform::FontTable::Instance().ReadInstalledFontNames().contains(family);
+        return m_form.fonts().ReadInstalledFontNames().contains(family);
     }
     static int PreviewLinks()
     {
-        return int(testsupport::VisibleEntries(platform::FontTable::Instance().PreviewFolder()).size());
+        return int(testsupport::VisibleEntries(platform::FontTable::PreviewFolder()).size());
     }
     QByteArray Read(const QString &path) const
     {
@@ -62,7 +62,7 @@ private slots:
                        {"DejaVu.ttf", "files/DejaVuSansCopy.ttf"}}));
         FontsChanged = 0;
         PreviewFontFile.clear();
-        m_form = testsupport::OpenMainWindow(platform::FontTable::Instance().ReadInstalledFontNames());
+        m_form = testsupport::OpenMainWindow();
         QVERIFY(m_form);
         m_form->Button1Click();
         m_form->DirectoryListBox1->setDirectory(m_folder);
@@ -93,7 +93,7 @@ private slots:
         QFETCH(int, added);
         QFETCH(QString, shown);
         FontsChanged = 1; // previews leave the flag alone
-        const int installed = int(platform::FontTable::Instance().ReadInstalledFontNames().size());
+        const int installed = int(m_form.fonts().ReadInstalledFontNames().size());
         for (const QString &file : files)
             PreviewFile(file);
         TComboBox *box = m_form->ComboBox1;

@@ -81,7 +81,7 @@ void TestProgram::opensAFileFromTheCommandLine()
 {
     QFETCH(QStringList, qtOptions);
     QFETCH(QStringList, unset);
-    const QString previews = platform::FontTable::Instance().PreviewFolder();
+    const QString previews = platform::FontTable::PreviewFolder();
     QDir(previews).removeRecursively();
     QProcess program;
     program.setProcessEnvironment(Environment(unset, {}));

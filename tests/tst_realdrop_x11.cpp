@@ -71,7 +71,7 @@ private slots:
     void init()
     {
         PreviewFontFile.clear();
-        m_form = testsupport::OpenMainWindow(platform::FontTable::Instance().ReadInstalledFontNames());
+        m_form = testsupport::OpenMainWindow();
         QVERIFY(m_form);
     }
     void cleanup()

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <utility>
 #include <sys/stat.h>
 
 namespace platform {
@@ -64,6 +65,12 @@ FontconfigState::FontconfigState(const QString &excludedFolder)
 {
 }
 
+FontconfigState::~FontconfigState()
+{
+    if (m_config)
+        FcConfigDestroy(m_config);
+}
+
 bool FontconfigState::BringUpToDate()
 {
     if (!Changed())
@@ -100,7 +107,7 @@ void FontconfigState::IndexFonts()
     m_faces.clear();
     m_substitutes.clear();
     QHash<FcPattern *, Indexed> indexed;
-    const FcFontSet *fonts = FcConfigGetFonts(nullptr, FcSetSystem);
+    const FcFontSet *fonts = m_config ? FcConfigGetFonts(m_config, FcSetSystem) : nullptr;
     if (fonts) {
         indexed.reserve(fonts->nfont);
         m_faces.reserve(fonts->nfont);
@@ -230,11 +237,15 @@ void FontconfigState::Rebuild()
         if (FcConfigBuildFonts(config)) {
             FcConfigSetRescanInterval(config, 0);
             FcConfigSetCurrent(config);
+            // The index points into the configuration, so it is kept for as long as the index
+            // is, whatever another state makes current meanwhile.
+            std::swap(config, m_config);
         }
-        FcConfigDestroy(config);
     }
     StampConfiguration(buildStart);
     IndexFonts();
+    if (config)
+        FcConfigDestroy(config); // the previous build, or one that failed
     ++m_builds;
 }
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 typedef struct _FcPattern FcPattern;
+typedef struct _FcConfig FcConfig;
 
 namespace platform {
 
@@ -27,6 +28,9 @@ class FontconfigState
 public:
     // Fonts lying in `excludedFolder` never count as system fonts.
     explicit FontconfigState(const QString &excludedFolder);
+    ~FontconfigState();
+    FontconfigState(const FontconfigState &) = delete;
+    FontconfigState &operator=(const FontconfigState &) = delete;
 
     // Builds a new current configuration when this is the first call or a font folder or a
     // configuration file changed since the last build. Returns whether it built one.
@@ -76,6 +80,7 @@ private:
         bool listed = false;       // some font's first family name
     };
 
+    FcConfig *m_config = nullptr; // the configuration of the last build, referenced
     QString m_excludedFolder;
     QList<QByteArray> m_excludedPrefixes; // the excluded folder as fontconfig may name it, with '/'
     std::vector<Stamp> m_stamps;

@@ -63,35 +63,28 @@ bool EnsureUserFontsFolder()
     return QDir().mkpath(UserFontsFolder());
 }
 
-FontTable &FontTable::Instance()
-{
-    static FontTable table;
-    return table;
-}
-
 FontTable::FontTable()
-    : m_links(PreviewFolderPath()), m_fontconfig(PreviewFolderPath())
+    : m_links(PreviewFolderPath()), m_fontconfig(std::make_shared<FontconfigState>(PreviewFolderPath()))
 {
 }
 
-// Only the links and the lock file are cleaned up (by m_links); Qt may be gone by now.
 FontTable::~FontTable() = default;
 
 void FontTable::BringUpToDate()
 {
-    if (m_fontconfig.BringUpToDate())
+    if (m_fontconfig->BringUpToDate())
         ++m_generation;
 }
 
 QStringList FontTable::ReadInstalledFontNames()
 {
     BringUpToDate();
-    QStringList names = m_fontconfig.FamilyNames();
+    QStringList names = m_fontconfig->FamilyNames();
     // Added faces come after every installed one, each name where it first appears.
     QStringList added;
     for (const Added &file : std::as_const(m_added)) {
         for (const QString &family : file.families) {
-            if (!family.isEmpty() && !m_fontconfig.ListsName(family) && !added.contains(family))
+            if (!family.isEmpty() && !m_fontconfig->ListsName(family) && !added.contains(family))
                 added.append(family);
         }
     }
@@ -143,7 +136,7 @@ FontFace FontTable::FaceOf(const QString &family)
     if (family.isEmpty())
         return FontFace();
     BringUpToDate();
-    const FontFace installed = m_fontconfig.InstalledFace(family);
+    const FontFace installed = m_fontconfig->InstalledFace(family);
     if (installed.isValid())
         return installed;
     for (const Added &added : std::as_const(m_added)) {
@@ -157,19 +150,13 @@ FontFace FontTable::FaceOf(const QString &family)
                 return FontFace{added.path, index};
         }
     }
-    return m_fontconfig.InstalledFace(m_fontconfig.SubstituteFamily(family));
+    return m_fontconfig->InstalledFace(m_fontconfig->SubstituteFamily(family));
 }
 
-bool FontTable::IsInstalled(const QString &family)
+std::shared_ptr<FontconfigState> FontTable::InstalledFonts()
 {
     BringUpToDate();
-    return m_fontconfig.InstalledFace(family).isValid();
-}
-
-QString FontTable::SubstituteFamily(const QString &family)
-{
-    BringUpToDate();
-    return m_fontconfig.SubstituteFamily(family);
+    return m_fontconfig;
 }
 
 void FontTable::AnnounceFontChange()
@@ -189,9 +176,9 @@ void FontTable::SweepStalePreviewLinks()
     m_links.SweepStale();
 }
 
-QString FontTable::PreviewFolder() const
+QString FontTable::PreviewFolder()
 {
-    return m_links.Folder();
+    return PreviewFolderPath();
 }
 
 } // namespace platform

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 namespace platform {
 
 // The user's font folder: $XDG_DATA_HOME/fonts, by default ~/.local/share/fonts.
@@ -17,13 +19,15 @@ QString UserFontsFolder();
 // Creates the user's font folder when it is missing; returns whether it exists afterwards.
 bool EnsureUserFontsFolder();
 
-// One instance serves the whole process. It lists what fontconfig has installed plus the font
-// files added to it, and finds the file that draws a family; Qt's own font database is never
-// asked to add or remove a font, so it is read once and never rebuilt.
+// What fontconfig has installed plus the font files added to it, and the file that draws a
+// family. Qt's own font database is never asked to add or remove a font, so it is read once
+// and never rebuilt. The program makes one, after the application object.
 class FontTable
 {
 public:
-    static FontTable &Instance();
+    FontTable();
+    // Removes the links it made in the preview folder.
+    ~FontTable();
     FontTable(const FontTable &) = delete;
     FontTable &operator=(const FontTable &) = delete;
 
@@ -47,26 +51,21 @@ public:
     // Removes the links that processes which no longer run left in the preview folder.
     void SweepStalePreviewLinks();
     // $XDG_DATA_HOME/fonts/tavoret-preview
-    QString PreviewFolder() const;
+    static QString PreviewFolder();
 
     // The face that draws `family` as the list names it: an installed font's regular face,
     // else a face added to the table, else fontconfig's substitute for the name. Costs no time
     // that grows with the number of installed fonts, but for a name that is neither installed
     // nor added, once per configuration.
     FontFace FaceOf(const QString &family);
-    // Whether an installed font carries `family` (spelt exactly) among its family names.
-    bool IsInstalled(const QString &family);
-    // The installed family fontconfig draws `family` with: the name itself when it is
-    // installed, else its aliases and defaults.
-    QString SubstituteFamily(const QString &family);
+    // The installed fonts as last read (read now if they never were).
+    std::shared_ptr<FontconfigState> InstalledFonts();
     // Changes whenever what FaceOf answers may have changed (fonts added, removed or installed).
     int Generation() const { return m_generation; }
     // How many times fontconfig's configuration was built (for the benchmark).
-    int ConfigurationBuilds() const { return m_fontconfig.Builds(); }
+    int ConfigurationBuilds() const { return m_fontconfig->Builds(); }
 
 private:
-    FontTable();
-    ~FontTable();
     void BringUpToDate();
 
     struct Added
@@ -78,7 +77,7 @@ private:
     QList<Added> m_added;        // in the order they were added
     int m_generation = 0;
     PreviewLinks m_links;
-    FontconfigState m_fontconfig;
+    std::shared_ptr<FontconfigState> m_fontconfig;
 };
 
 } // namespace platform

@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QHash>
+#include <QPointer>
 #include <QSet>
 #include <QWidget>
+
+#include <memory>
 
 namespace platform {
 
@@ -28,6 +31,9 @@ class InstalledFontFilter : public QObject
 public:
     using QObject::QObject;
 
+    // Which families fontconfig has, as the font table read them.
+    std::shared_ptr<FontconfigState> installed;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
@@ -45,6 +51,11 @@ protected:
         return true;
     }
 };
+QPointer<InstalledFontFilter> &Filter()
+{
+    static QPointer<InstalledFontFilter> filter;
+    return filter;
+}
 } // namespace
 
 bool QtHasFamily(const QString &family)
@@ -62,7 +73,9 @@ bool QtHasFamily(const QString &family)
     const auto known = answers.constFind(family);
     if (known != answers.cend())
         return *known;
-    const bool has = families.contains(family.toCaseFolded()) && FontTable::Instance().IsInstalled(family);
+    const FontconfigState *installed = Filter() ? Filter()->installed.get() : nullptr;
+    const bool has = families.contains(family.toCaseFolded())
+                     && (!installed || installed->InstalledFace(family).isValid());
     answers.insert(family, has);
     return has;
 }
@@ -85,7 +98,7 @@ QString InstalledFamily(const QString &family)
         }
     }
     if (installed.isEmpty()) {
-        const QString chosen = FontTable::Instance().SubstituteFamily(family);
+        const QString chosen = Filter() ? Filter()->installed->SubstituteFamily(family) : QString();
         if (QtHasFamily(chosen))
             installed = chosen;
         else if (!QFontDatabase::families().isEmpty())
@@ -97,13 +110,15 @@ QString InstalledFamily(const QString &family)
     return installed;
 }
 
-void KeepInterfaceFontsInstalled()
+void KeepInterfaceFontsInstalled(FontTable &fonts)
 {
-    static InstalledFontFilter *filter = nullptr;
-    if (filter || !qApp)
+    if (!qApp)
         return;
-    filter = new InstalledFontFilter(qApp);
-    qApp->installEventFilter(filter);
+    if (!Filter()) {
+        Filter() = new InstalledFontFilter(qApp);
+        qApp->installEventFilter(Filter());
+    }
+    Filter()->installed = fonts.InstalledFonts();
     QFont font = QApplication::font();
     const QString installed = InstalledFamily(font.family());
     if (installed != font.family()) {

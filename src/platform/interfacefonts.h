@@ -9,10 +9,12 @@
 
 #include <QString>
 
-
 namespace platform {
 
-// Whether Qt's font database has `family` (letter case ignored).
+class FontTable;
+
+// Whether Qt's font database has `family` (letter case ignored) and, once a font table was
+// handed to KeepInterfaceFontsInstalled, a font carries it.
 bool QtHasFamily(const QString &family);
 // A family Qt has that stands for `family`: the name itself when Qt has it, else the first
 // installed of its metric-compatible substitutes, else fontconfig's choice for it.
@@ -21,7 +23,8 @@ QString InstalledFamily(const QString &family);
 // Qt does not have the installed family that stands for it, as the font is set and before the
 // widget uses it. Widgets that show a named face themselves (the chart, the picked-character
 // box, the symbol label; property "showsNamedFace") get their fonts as they are. Call before
-// widgets are made; calling it again does nothing more.
-void KeepInterfaceFontsInstalled();
+// widgets are made. The filter lives as long as the application and keeps what it needs of
+// `fonts` (which families fontconfig has) for as long; a later call hands it a newer table.
+void KeepInterfaceFontsInstalled(FontTable &fonts);
 
 } // namespace platform

@@ -83,14 +83,14 @@ int TStringGrid::DrawnRowHeight() const
 
 QString TStringGrid::Cells(int col, int row) const
 {
-    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
+    if (!IsCell(col, row))
         return QString();
     return m_cells.at(row * m_cols + col);
 }
 
 void TStringGrid::setCells(int col, int row, const QString &text)
 {
-    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
+    if (!IsCell(col, row))
         return;
     m_cells[row * m_cols + col] = text;
     viewport()->update();
@@ -139,9 +139,8 @@ QFont TStringGrid::DrawFont() const
 // Finds the file that draws the face name now and loads it, or only resizes the loaded face.
 void TStringGrid::UpdateFace()
 {
-    platform::FontTable &table = platform::FontTable::Instance();
-    const platform::FontFace face = table.FaceOf(FontName());
-    m_tableGeneration = table.Generation();
+    const platform::FontFace face = m_fonts ? m_fonts->FaceOf(FontName()) : platform::FontFace();
+    m_tableGeneration = m_fonts ? m_fonts->Generation() : -1;
     if (face != m_face || !m_raw.isValid()) {
         m_face = face;
         m_raw = platform::LoadFace(face, DrawPixelSize());
@@ -161,8 +160,15 @@ void TStringGrid::ResizeFace()
 // Fonts added, removed or installed since the face was found may change which file draws it.
 void TStringGrid::UpdateFaceIfTableChanged()
 {
-    if (platform::FontTable::Instance().Generation() != m_tableGeneration)
+    if (m_fonts && m_fonts->Generation() != m_tableGeneration)
         UpdateFace();
+}
+
+void TStringGrid::setFontTable(platform::FontTable *fonts)
+{
+    m_fonts = fonts;
+    UpdateFace();
+    viewport()->update();
 }
 
 qreal TStringGrid::Ascent() const
@@ -186,9 +192,14 @@ QString TStringGrid::DisplayText(const QString &text) const
     return shown;
 }
 
+bool TStringGrid::IsCell(int col, int row) const
+{
+    return col >= 0 && col < m_cols && row >= 0 && row < m_rows;
+}
+
 void TStringGrid::setSelection(int col, int row)
 {
-    if (col < 0 || col >= m_cols || row < 0 || row >= m_rows)
+    if (!IsCell(col, row))
         return;
     const bool moved = col != m_col || row != m_row;
     m_col = col;
@@ -284,44 +295,53 @@ void TStringGrid::UpdateScrollBars()
 void TStringGrid::paintEvent(QPaintEvent *)
 {
     QPainter painter(viewport());
-    const QPalette &pal = palette();
-    const int w = DrawnColWidth(), h = DrawnRowHeight();
-    const QSize area = viewport()->size();
-    painter.fillRect(viewport()->rect(), pal.color(QPalette::Base));
+    painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
     UpdateFaceIfTableChanged();
     painter.setFont(DrawFont());
-    const int ascent = qRound(Ascent());
-    const bool active = IsActiveControl();
-
-    int y = 0;
-    for (int r = TopRow(); r < m_rows && y < area.height(); ++r, y += h + 1) {
-        int x = 0;
-        for (int c = LeftCol(); c < m_cols && x < area.width(); ++c, x += w + 1) {
-            const QRect cell(x, y, w, h);
-            const bool highlighted = c == m_col && r == m_row && !active;
-            painter.fillRect(cell, pal.color(highlighted ? QPalette::Highlight : QPalette::Base));
-            painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
-            painter.save();
-            painter.setClipRect(cell);
-            DrawCellText(painter, QPoint(x + 2, y + 2 + ascent), DisplayText(Cells(c, r)));
-            painter.restore();
-            if (c == m_col && r == m_row && active) {
-                QStyleOptionFocusRect option;
-                option.initFrom(this);
-                option.rect = cell;
-                option.backgroundColor = pal.color(QPalette::Base);
-                style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-            }
-        }
+    const QSize area = viewport()->size();
+    for (int r = TopRow(); r < m_rows && CellRect(LeftCol(), r).top() < area.height(); ++r) {
+        for (int c = LeftCol(); c < m_cols && CellRect(c, r).left() < area.width(); ++c)
+            PaintCell(painter, c, r);
     }
-    // The 1-pixel lines after every visible column and row, across the drawn cells.
-    painter.setPen(pal.color(QPalette::Mid));
-    const int right = std::min<qint64>(area.width(), qint64(m_cols - LeftCol()) * (w + 1)) - 1;
-    const int bottom = std::min<qint64>(area.height(), qint64(m_rows - TopRow()) * (h + 1)) - 1;
+    PaintLines(painter);
+}
+
+// One cell: the current one highlighted while the chart is not the active control, and framed
+// by the style's focus rectangle while it is.
+void TStringGrid::PaintCell(QPainter &painter, int col, int row) const
+{
+    const QPalette &pal = palette();
+    const QRect cell = CellRect(col, row);
+    const bool current = col == m_col && row == m_row;
+    const bool active = IsActiveControl();
+    const bool highlighted = current && !active;
+    painter.fillRect(cell, pal.color(highlighted ? QPalette::Highlight : QPalette::Base));
+    painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
+    painter.save();
+    painter.setClipRect(cell);
+    DrawCellText(painter, cell.topLeft() + QPoint(TextMargin, TextMargin + qRound(Ascent())), DisplayText(Cells(col, row)));
+    painter.restore();
+    if (current && active) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = cell;
+        option.backgroundColor = pal.color(QPalette::Base);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+// The 1-pixel lines after every visible column and row, across the drawn cells.
+void TStringGrid::PaintLines(QPainter &painter) const
+{
+    const qint64 w = DrawnColWidth(), h = DrawnRowHeight();
+    const QSize area = viewport()->size();
+    painter.setPen(palette().color(QPalette::Mid));
+    const int right = int(std::min<qint64>(area.width(), (m_cols - LeftCol()) * (w + 1))) - 1;
+    const int bottom = int(std::min<qint64>(area.height(), (m_rows - TopRow()) * (h + 1))) - 1;
     for (qint64 x = w; x <= right; x += w + 1)
         painter.drawLine(int(x), 0, int(x), bottom);
-    for (qint64 yy = h; yy <= bottom; yy += h + 1)
-        painter.drawLine(0, int(yy), right, int(yy));
+    for (qint64 y = h; y <= bottom; y += h + 1)
+        painter.drawLine(0, int(y), right, int(y));
 }
 
 // Glyphs are looked up in the face itself and drawn as they are: a character the face lacks

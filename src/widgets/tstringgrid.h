@@ -15,6 +15,9 @@
 class QMenu;
 class QPainter;
 class QRawFont;
+namespace platform {
+class FontTable;
+}
 
 class TStringGrid : public QAbstractScrollArea
 {
@@ -63,8 +66,6 @@ public:
     // names it (empty when the file could not be loaded).
     platform::FontFace DrawnFace() const { return m_face; }
     QString DrawnFamily() const { return m_raw.familyName(); }
-    // Whether the current font is symbol-encoded: it then shows its own glyph for every code.
-    bool SymbolFont() const { return m_symbolFont; }
 
     // The selected (and current) cell.
     int Col() const { return m_col; }
@@ -86,7 +87,9 @@ public:
 
     // Opened at the pointer when the right button is released over the grid.
     void setPopupMenu(QMenu *menu) { m_popup = menu; }
-    QMenu *PopupMenu() const { return m_popup; }
+    // Where the cells find the files of their faces; without a table they are drawn with
+    // DrawFont().
+    void setFontTable(platform::FontTable *fonts);
 
 signals:
     // Every press and every release of any button, in viewport coordinates.
@@ -109,6 +112,12 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // Space between a cell's edges and its character.
+    static constexpr int TextMargin = 2;
+
+    bool IsCell(int col, int row) const;
+    void PaintCell(QPainter &painter, int col, int row) const;
+    void PaintLines(QPainter &painter) const;
     int DrawnColWidth() const;
     int DrawnRowHeight() const;
     bool IsActiveControl() const;
@@ -131,7 +140,7 @@ private:
     int m_col = 0;
     int m_row = 0;
     std::optional<int> m_pointSize; // unset: the size of the font as set on the widget
-    bool m_symbolFont = false;
+    bool m_symbolFont = false;  // symbol-encoded: shows its own glyph for every code
     QString m_faceName;
     QString m_widgetFamily;     // the installed family the widget's own font was given
     platform::FontFace m_face;  // the face m_raw was loaded from
@@ -139,4 +148,5 @@ private:
     int m_tableGeneration = -1;
     QVector<QString> m_cells;
     QMenu *m_popup = nullptr;
+    platform::FontTable *m_fonts = nullptr;
 };
