@@ -78,7 +78,7 @@ private:
     void DescribeControls();
     void OpenFontsFolder();
 
-    LogoColours m_logoColours;
+    logo::Colours m_logoColours;
     QSize m_designedOuterSize;
     // Until the user resizes the window, the designed outer size is applied again whenever the
     // window manager's frame changes (it frames the window only after it is shown).
