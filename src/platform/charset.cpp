@@ -20,10 +20,6 @@ QChar AnsiToUnicode(int code)
     return QChar(char16_t(code));
 }
 
-} // namespace platform
-
-namespace platform {
-
 int UnicodeToAnsi(QChar ch)
 {
     const char16_t u = ch.unicode();

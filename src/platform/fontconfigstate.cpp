@@ -9,6 +9,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -40,6 +41,16 @@ QByteArray XmlEscaped(const QByteArray &text)
         }
     }
     return out;
+}
+
+// Every family name a pattern holds, in its order.
+QStringList familyNames(FcPattern *pattern)
+{
+    QStringList names;
+    FcChar8 *family = nullptr;
+    for (int n = 0; FcPatternGetString(pattern, FC_FAMILY, n, &family) == FcResultMatch; ++n)
+        names.append(QString::fromUtf8(reinterpret_cast<const char *>(family)));
+    return names;
 }
 
 template<typename Visit>
@@ -83,9 +94,7 @@ FontconfigState::Indexed FontconfigState::ReadFont(FcPattern *font)
     FcPatternGetInteger(font, FC_WIDTH, 0, &width);
     read.distance = (slant != FC_SLANT_ROMAN ? 1000 : 0) + std::abs(weight - FC_WEIGHT_REGULAR)
                     + std::abs(width - FC_WIDTH_NORMAL);
-    FcChar8 *family = nullptr;
-    for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &family) == FcResultMatch; ++n)
-        read.families.append(QString::fromUtf8(reinterpret_cast<const char *>(family)));
+    read.families = familyNames(font);
     return read;
 }
 
@@ -159,18 +168,17 @@ QString FontconfigState::SubstituteFamily(const QString &family)
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
         FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
-        FcChar8 *candidate = nullptr;
-        for (int n = 0; installed.isEmpty() && FcPatternGetString(pattern, FC_FAMILY, n, &candidate) == FcResultMatch; ++n) {
-            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(candidate));
-            if (m_faces.contains(name))
-                installed = name;
-        }
+        const QStringList candidates = familyNames(pattern);
+        const auto first = std::find_if(candidates.cbegin(), candidates.cend(),
+                                        [this](const QString &name) { return m_faces.contains(name); });
+        if (first != candidates.cend())
+            installed = *first;
         FcResult result = FcResultNoMatch;
         FcPattern *match = installed.isEmpty() ? FcFontMatch(nullptr, pattern, &result) : nullptr;
-        if (match && FcPatternGetString(match, FC_FAMILY, 0, &candidate) == FcResultMatch)
-            installed = QString::fromUtf8(reinterpret_cast<const char *>(candidate));
-        if (match)
+        if (match) {
+            installed = familyNames(match).value(0);
             FcPatternDestroy(match);
+        }
         FcPatternDestroy(pattern);
     }
     m_substitutes.insert(family, installed);

@@ -61,6 +61,12 @@ QString LockToken(const QString &name)
     return IsToken(token) && name == PreviewLockName(token) ? token : QString();
 }
 
+// The lock file's name as the file system spells it.
+QByteArray lockFileName(const QString &token)
+{
+    return EncodeName(PreviewLockName(token));
+}
+
 bool StatAt(int folder, const QByteArray &name, struct stat *info)
 {
     return ::fstatat(folder, name.constData(), info, AT_SYMLINK_NOFOLLOW) == 0;
@@ -161,7 +167,7 @@ PreviewLinks::~PreviewLinks()
     if (folder >= 0) {
         for (auto it = m_own.cbegin(); it != m_own.cend(); ++it)
             RemoveOwnLink(folder, it.key());
-        const QByteArray lock = EncodeName(PreviewLockName(m_token));
+        const QByteArray lock = lockFileName(m_token);
         if (m_lockFd >= 0 && SameFileAt(m_lockFd, folder, lock))
             ::unlinkat(folder, lock.constData(), 0);
         ::close(folder);
@@ -257,7 +263,7 @@ void PreviewLinks::SweepStale()
     for (auto it = linksByToken.cbegin(); it != linksByToken.cend(); ++it) {
         if (it.key() == m_token)
             continue;
-        const QByteArray lockName = EncodeName(PreviewLockName(it.key()));
+        const QByteArray lockName = lockFileName(it.key());
         struct stat info;
         const bool lockMissing = !StatAt(folder, lockName, &info) && errno == ENOENT;
         const int lock = lockMissing ? -1 : TakeStaleLock(folder, lockName);
@@ -286,13 +292,13 @@ bool PreviewLinks::EnsureOwnLock(int folder)
 {
     if (m_lockFd >= 0) {
         // Still valid unless the file was deleted (with the folder, say) since it was taken.
-        if (SameFileAt(m_lockFd, folder, EncodeName(PreviewLockName(m_token))))
+        if (SameFileAt(m_lockFd, folder, lockFileName(m_token)))
             return true;
         ::close(m_lockFd);
         m_lockFd = -1;
     }
     for (int attempt = 0; attempt < 10; ++attempt) {
-        const QByteArray name = EncodeName(PreviewLockName(m_token));
+        const QByteArray name = lockFileName(m_token);
         // A new file, never one found there: whatever else has that name is not this
         // instance's lock, and a link there is not followed.
         const int fd = ::openat(folder, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
