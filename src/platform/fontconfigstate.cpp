@@ -20,7 +20,7 @@ namespace platform {
 namespace {
 // A folder whose modification time lies this close before a build started may have changed
 // while the build read it; the next check builds again.
-constexpr qint64 kRacyWindowNs = 50'000'000;
+constexpr qint64 RacyWindowNs = 50'000'000;
 
 qint64 NowNs()
 {
@@ -256,7 +256,7 @@ void FontconfigState::StampConfiguration(qint64 buildStart)
     const Stamp excluded = TakeStamp(QFile::encodeName(m_excludedFolder));
     auto add = [&](const QByteArray &path) {
         const Stamp stamp = TakeStamp(path);
-        m_racy = m_racy || (stamp.exists && stamp.modified >= buildStart - kRacyWindowNs);
+        m_racy = m_racy || (stamp.exists && stamp.modified >= buildStart - RacyWindowNs);
         m_stamps.push_back(stamp);
     };
     ForEach(FcConfigGetConfigFiles(config), add);

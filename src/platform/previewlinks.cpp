@@ -21,14 +21,14 @@ namespace platform {
 
 namespace {
 // Longest file name, in bytes, that Linux file systems take.
-constexpr int kMaxNameBytes = 255;
+constexpr int MaxNameBytes = 255;
 // An extension longer than this is not kept when a name has to be shortened.
-constexpr int kMaxKeptSuffix = 16;
-constexpr int kTokenLength = 16;
+constexpr int MaxKeptSuffix = 16;
+constexpr int TokenLength = 16;
 
 bool Fits(const QString &name)
 {
-    return EncodeName(name).size() <= kMaxNameBytes;
+    return EncodeName(name).size() <= MaxNameBytes;
 }
 
 // Drops the last character, never leaving half of a surrogate pair behind.
@@ -41,13 +41,13 @@ void ChopCharacter(QString &text)
 
 QString NewToken()
 {
-    return QStringLiteral("%1").arg(QRandomGenerator::system()->generate64(), kTokenLength, 16,
+    return QStringLiteral("%1").arg(QRandomGenerator::system()->generate64(), TokenLength, 16,
                                     QLatin1Char('0'));
 }
 
 bool IsToken(QStringView text)
 {
-    if (text.size() != kTokenLength)
+    if (text.size() != TokenLength)
         return false;
     return std::all_of(text.begin(), text.end(), [](QChar ch) {
         return (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) || (ch >= QLatin1Char('a') && ch <= QLatin1Char('f'));
@@ -57,7 +57,7 @@ bool IsToken(QStringView text)
 // The token of a lock file's name; empty when the name is not one.
 QString LockToken(const QString &name)
 {
-    const QString token = name.mid(1, kTokenLength);
+    const QString token = name.mid(1, TokenLength);
     return IsToken(token) && name == PreviewLockName(token) ? token : QString();
 }
 
@@ -127,7 +127,7 @@ QString PreviewLinkName(const QString &token, int serial, const QString &fileNam
     if (Fits(name))
         return name;
     const int dot = int(fileName.lastIndexOf(QLatin1Char('.')));
-    const bool keepSuffix = dot > 0 && fileName.size() - dot <= kMaxKeptSuffix;
+    const bool keepSuffix = dot > 0 && fileName.size() - dot <= MaxKeptSuffix;
     const QString suffix = keepSuffix ? fileName.mid(dot) : QString();
     QString stem = keepSuffix ? fileName.left(dot) : fileName;
     do {
@@ -140,15 +140,15 @@ QString PreviewLinkName(const QString &token, int serial, const QString &fileNam
 QString PreviewLinkToken(const QString &linkName)
 {
     const QStringView name(linkName);
-    if (name.size() < kTokenLength + 3 || !IsToken(name.left(kTokenLength)) || name.at(kTokenLength) != QLatin1Char('-'))
+    if (name.size() < TokenLength + 3 || !IsToken(name.left(TokenLength)) || name.at(TokenLength) != QLatin1Char('-'))
         return QString();
-    qsizetype pos = kTokenLength + 1;
+    qsizetype pos = TokenLength + 1;
     const qsizetype digits = pos;
     while (pos < name.size() && name.at(pos).isDigit() && name.at(pos).unicode() < 0x80)
         ++pos;
     if (pos == digits || pos >= name.size() || name.at(pos) != QLatin1Char('-'))
         return QString();
-    return name.left(kTokenLength).toString();
+    return name.left(TokenLength).toString();
 }
 
 QString PreviewLockName(const QString &token)
