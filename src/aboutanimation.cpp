@@ -1,5 +1,7 @@
 #include "aboutanimation.h"
 
+namespace about {
+
 namespace {
 
 // What the credits say, stored scrambled so that the text does not stand in the binary as
@@ -46,3 +48,5 @@ QString UnscrambleCredits(const QByteArray &scrambled)
         plain.append(QChar((static_cast<unsigned char>(byte) - CreditsShift + 256) % 256));
     return plain;
 }
+
+} // namespace about

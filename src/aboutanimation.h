@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace about {
+
 // The symbol pulses between these sizes (points); at the largest it stands where the form
 // places it, at (8, 8) inside its panel.
 constexpr int PulseLargest = 48;
@@ -32,3 +34,5 @@ QByteArray ScrambledCredits();
 // Undoes the scrambling: 47 is taken off every byte's code (modulo 256), and each resulting
 // code is the character with that code (Latin-1).
 QString UnscrambleCredits(const QByteArray &scrambled);
+
+} // namespace about

@@ -1,15 +1,19 @@
 #include "logocolours.h"
 
-int LogoColours::Draw()
+namespace logo {
+
+int Colours::nextNumber()
 {
     m_state = m_state * 134775813u + 1u; // wraps modulo 2^32
     return int((std::uint64_t(m_state) * 255u) >> 32);
 }
 
-QColor LogoColours::NextColour()
+QColor Colours::NextColour()
 {
-    const int r = Draw();
-    const int g = Draw();
-    const int b = Draw();
+    const int r = nextNumber();
+    const int g = nextNumber();
+    const int b = nextNumber();
     return QColor(r, g, b);
 }
+
+} // namespace logo

@@ -5,14 +5,18 @@
 #include <QColor>
 #include <cstdint>
 
-class LogoColours
+namespace logo {
+
+class Colours
 {
 public:
-    // One draw: a whole number from 0 to 254.
-    int Draw();
-    // Three draws, red then green then blue.
+    // The sequence's next whole number, from 0 to 254.
+    int nextNumber();
+    // Three numbers, red then green then blue.
     QColor NextColour();
 
 private:
     std::uint32_t m_state = 0;
 };
+
+} // namespace logo

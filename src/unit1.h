@@ -90,7 +90,7 @@ private:
 
     platform::FontTable &m_fonts;
     FontPreview m_preview;
-    LogoColours m_logoColours;
+    logo::Colours m_logoColours;
     QSize m_designedOuterSize;
     // Until the user resizes the window, the designed outer size is applied again whenever the
     // window manager's frame changes (it frames the window only after it is shown).

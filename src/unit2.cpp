@@ -1,17 +1,13 @@
 #include "unit2.h"
-#include "ui_unit2.h"
 
 #include "aboutanimation.h"
 #include "interfacefonts.h"
 #include "screen.h"
-#include "tshape.h"
-#include "tsymbollabel.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMoveEvent>
-#include <QTextEdit>
 #include <QThread>
 
 TAboutBox *AboutBox = nullptr;
@@ -19,7 +15,7 @@ int StopAnimation = 0;
 
 namespace {
 
-void ProcessEvents()
+void processEvents()
 {
     QCoreApplication::processEvents();
 }
@@ -34,58 +30,16 @@ void OpenAboutBox()
     box->exec();                // modal for the whole application
 }
 
-// The symbol is the backslash of a symbol font, where it is a picture. The form names
-// "Wingdings" at 48 points. Where that face is missing, URW's Dingbats face "D050000L" (package
-// fonts-urw-base35, present on most systems along with Ghostscript; older systems call it
-// "Dingbats") stands in: its backslash is an open-centred six-petal asterisk. Where neither is
-// installed, the label draws the backslash with the program's own symbol font
-// (resources/aboutsymbol.ttf, a rosette), read from the resources without ever being
-// registered, so that it never shows among the installed fonts or changes their count. A plain
-// text face is never used: it would show a mere backslash.
 TAboutBox::TAboutBox(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::TAboutBox)
 {
     AboutBox = this;
-    ui->setupUi(this);
-    Shape1 = ui->Shape1;
-    Panel1 = ui->Panel1;
-    ProductName = ui->ProductName;
-    Version = ui->Version;
-    Label1 = ui->Label1;
-    Memo1 = ui->Memo1;
-    OKButton = ui->OKButton;
-
-    // What the form format cannot say: a fixed dialog frame, a font 13 pixels high, labels
-    // that size themselves to their captions, the symbol's stand-in faces, and centred memo
-    // lines.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    QFont dialogFont = font();
-    dialogFont.setPixelSize(13);
-    setFont(dialogFont);
-    ProductName->adjustSize();
-    Version->adjustSize();
-    QFont symbolFont = Label1->font();
-    symbolFont.setFamilies({QStringLiteral("Wingdings"), QStringLiteral("D050000L"),
-                            QStringLiteral("Dingbats")});
-    Label1->setFont(symbolFont);
-    QTextOption centred = Memo1->document()->defaultTextOption();
-    centred.setAlignment(Qt::AlignHCenter);
-    Memo1->document()->setDefaultTextOption(centred);
-
-    // Placed at the screen's centre.
-    const QRect screen = platform::PrimaryScreenGeometry();
-    move(screen.x() + (screen.width() - width()) / 2,
-         screen.y() + (screen.height() - height()) / 2);
-
-    connect(Label1, &TSymbolLabel::clicked, this, &TAboutBox::Label1Click);
-    connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
-    connect(this, &QDialog::finished, this, &TAboutBox::FormClose);
-    // One filter on the application sees both the OK button's mouse presses and releases and
-    // the application's quit request.
-    qApp->installEventFilter(this);
-
+    setupUi(this);
+    setDialogFrameAndFont();
+    offerSymbolFaces();
+    centreMemoLines();
+    centreOnScreen();
+    connectHandlers();
     FormCreate();
 }
 
@@ -95,51 +49,112 @@ TAboutBox::~TAboutBox()
         AboutBox = nullptr;
 }
 
+// What the form format cannot say: a fixed dialog frame and a font 13 pixels high, with the
+// labels sized to their captions in it.
+void TAboutBox::setDialogFrameAndFont()
+{
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(13);
+    setFont(dialogFont);
+    ProductName->adjustSize();
+    Version->adjustSize();
+}
+
+// The symbol is the backslash of a symbol font, where it is a picture. The form names
+// "Wingdings" at 48 points. Where that face is missing, URW's Dingbats face "D050000L" (package
+// fonts-urw-base35, present on most systems along with Ghostscript; older systems call it
+// "Dingbats") stands in: its backslash is an open-centred six-petal asterisk. Where neither is
+// installed, the label draws the backslash with the program's own symbol font
+// (resources/aboutsymbol.ttf, a rosette), read from the resources without ever being
+// registered, so that it never shows among the installed fonts or changes their count. A plain
+// text face is never used: it would show a mere backslash.
+void TAboutBox::offerSymbolFaces()
+{
+    QFont symbolFont = Label1->font();
+    symbolFont.setFamilies({QStringLiteral("Wingdings"), QStringLiteral("D050000L"),
+                            QStringLiteral("Dingbats")});
+    Label1->setFont(symbolFont);
+}
+
+void TAboutBox::centreMemoLines()
+{
+    QTextOption centred = Memo1->document()->defaultTextOption();
+    centred.setAlignment(Qt::AlignHCenter);
+    Memo1->document()->setDefaultTextOption(centred);
+}
+
+void TAboutBox::centreOnScreen()
+{
+    const QRect screen = platform::PrimaryScreenGeometry();
+    move(screen.x() + (screen.width() - width()) / 2,
+         screen.y() + (screen.height() - height()) / 2);
+}
+
+void TAboutBox::connectHandlers()
+{
+    connect(Label1, &TSymbolLabel::clicked, this, &TAboutBox::Label1Click);
+    connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+    connect(this, &QDialog::finished, this, &TAboutBox::FormClose);
+    // One filter on the application sees both the OK button's mouse presses and releases and
+    // the application's quit request.
+    qApp->installEventFilter(this);
+}
+
 void TAboutBox::FormCreate()
 {
-    SetTop(platform::PrimaryScreenGeometry().top() - OuterHeight());
+    setTop(topAboveScreen());
 }
 
 void TAboutBox::FormActivate()
 {
     m_animating = true;
-    SetTop(platform::PrimaryScreenGeometry().top() - OuterHeight());
-    QFont symbolFont = Label1->font();
-    symbolFont.setPointSize(PulseLargest);
-    Label1->setFont(symbolFont);
+    slideIn();
+    Memo1->setPlainText(about::UnscrambleCredits(about::ScrambledCredits()));
+    pulseUntilStopped();
+    processEvents();
+    m_animating = false;
+    done(m_closeRecorded ? m_recordedResult : QDialog::Rejected);
+}
 
-    // Slide in, one pixel per step, from just above the screen to the middle. The end is
-    // taken from the outer height at every step: a window manager frames the box only while
-    // it slides.
+// Slides in, one pixel per step, from just above the screen to the middle. The end is taken
+// from the outer height at every step: a window manager frames the box only while it slides.
+void TAboutBox::slideIn()
+{
+    setTop(topAboveScreen());
+    setSymbolPointSize(about::PulseLargest);
     const QRect screen = platform::PrimaryScreenGeometry();
-    for (int top = screen.top() - OuterHeight();
-         top <= screen.top() + SlideEndTop(screen.height(), OuterHeight()) && !m_appQuitting; ++top) {
-        ProcessEvents();
-        SetTop(top);
+    for (int top = screen.top() - outerHeight(); top <= centredTop(screen) && !m_appQuitting; ++top) {
+        processEvents();
+        setTop(top);
     }
     m_slid = true;
     m_frameWhenCentred = frameGeometry().size() - size();
+}
 
-    Memo1->setPlainText(UnscrambleCredits(ScrambledCredits()));
-
+void TAboutBox::pulseUntilStopped()
+{
     StopAnimation = 0;
-    int size = PulseLargest;
+    int size = about::PulseLargest;
     int step = 0;
     do {
-        PulseStep(size, step);
-        SetSymbolSize(size);
-        ProcessEvents();
-        if (PulsingMustEnd())
+        about::PulseStep(size, step);
+        setSymbolSize(size);
+        processEvents();
+        if (pulsingMustEnd())
             break;
-        for (int i = 0; i < PulseSleeps; ++i) {
-            QThread::msleep(PulseSleepMs);
-            ProcessEvents();
-        }
-    } while (!PulsingMustEnd());
+        pauseBetweenPulseSteps();
+    } while (!pulsingMustEnd());
+}
 
-    ProcessEvents();
-    m_animating = false;
-    done(m_closeRecorded ? m_recordedResult : QDialog::Rejected);
+// Sleeps in short slices, handling events after each, so that OK is noticed within the pause.
+void TAboutBox::pauseBetweenPulseSteps()
+{
+    for (int i = 0; i < about::PulseSleeps; ++i) {
+        QThread::msleep(about::PulseSleepMs);
+        processEvents();
+    }
 }
 
 void TAboutBox::moveEvent(QMoveEvent *event)
@@ -149,8 +164,7 @@ void TAboutBox::moveEvent(QMoveEvent *event)
     if (!m_slid || frame == m_frameWhenCentred)
         return;
     m_frameWhenCentred = frame;
-    const QRect screen = platform::PrimaryScreenGeometry();
-    SetTop(screen.top() + SlideEndTop(screen.height(), OuterHeight()));
+    setTop(centredTop(platform::PrimaryScreenGeometry()));
 }
 
 void TAboutBox::Label1Click()
@@ -169,7 +183,7 @@ void TAboutBox::OKButtonClick()
     colours.setColor(QPalette::WindowText, Qt::white);
     Label1->setPalette(colours);
     StopAnimation = 1;
-    ProcessEvents();
+    processEvents();
     done(QDialog::Accepted);
 }
 
@@ -202,11 +216,11 @@ void TAboutBox::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!m_activationQueued) {
         m_activationQueued = true;
-        QMetaObject::invokeMethod(this, &TAboutBox::ActivateOnce, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TAboutBox::activateOnce, Qt::QueuedConnection);
     }
 }
 
-void TAboutBox::ActivateOnce()
+void TAboutBox::activateOnce()
 {
     if (isVisible())
         FormActivate();
@@ -252,27 +266,43 @@ bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TAboutBox::SetTop(int top)
+void TAboutBox::setTop(int top)
 {
     move(pos().x(), top);
 }
 
-int TAboutBox::OuterHeight() const
+int TAboutBox::outerHeight() const
 {
     return frameGeometry().height();
 }
 
-void TAboutBox::SetSymbolSize(int points)
+int TAboutBox::topAboveScreen() const
+{
+    return platform::PrimaryScreenGeometry().top() - outerHeight();
+}
+
+int TAboutBox::centredTop(const QRect &screen) const
+{
+    return screen.top() + about::SlideEndTop(screen.height(), outerHeight());
+}
+
+void TAboutBox::setSymbolPointSize(int points)
 {
     QFont symbolFont = Label1->font();
     symbolFont.setPointSize(points);
     Label1->setFont(symbolFont);
-    Label1->move(SymbolOffset(points), SymbolOffset(points));
+}
+
+// The label moves as it changes size, so that it shrinks towards its lower right.
+void TAboutBox::setSymbolSize(int points)
+{
+    setSymbolPointSize(points);
+    Label1->move(about::SymbolOffset(points), about::SymbolOffset(points));
 }
 
 // Besides OK, the pulsing ends when the application quits or the box is no longer shown
 // (nobody could press OK any more).
-bool TAboutBox::PulsingMustEnd() const
+bool TAboutBox::pulsingMustEnd() const
 {
     return StopAnimation == 1 || m_appQuitting || QCoreApplication::closingDown() || !isVisible();
 }

@@ -3,21 +3,13 @@
 // events itself at every step.
 #pragma once
 
+#include "ui_unit2.h"
+
 #include <QDialog>
 #include <QRect>
-#include <memory>
+#include <QSize>
 
-namespace Ui {
-class TAboutBox;
-}
-class QFrame;
-class QLabel;
-class QPushButton;
-class QTextEdit;
-class TShape;
-class TSymbolLabel;
-
-class TAboutBox : public QDialog
+class TAboutBox : public QDialog, public Ui::TAboutBox
 {
     Q_OBJECT
 
@@ -27,16 +19,6 @@ public:
     explicit TAboutBox(QWidget *parent = nullptr);
     ~TAboutBox() override;
 
-    // The controls, as the form names them.
-    TShape *Shape1 = nullptr;
-    QFrame *Panel1 = nullptr;
-    QLabel *ProductName = nullptr;
-    QLabel *Version = nullptr;
-    TSymbolLabel *Label1 = nullptr;
-    QTextEdit *Memo1 = nullptr;
-    QPushButton *OKButton = nullptr;
-
-    // Event handlers.
     void FormCreate();
     void FormActivate();
     void Label1Click();
@@ -57,13 +39,23 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void ActivateOnce();
-    void SetTop(int top);
-    int OuterHeight() const;
-    void SetSymbolSize(int points);
-    bool PulsingMustEnd() const;
+    void setDialogFrameAndFont();
+    void offerSymbolFaces();
+    void centreMemoLines();
+    void centreOnScreen();
+    void connectHandlers();
+    void activateOnce();
+    void slideIn();
+    void pulseUntilStopped();
+    void pauseBetweenPulseSteps();
+    void setTop(int top);
+    int outerHeight() const;
+    int topAboveScreen() const;
+    int centredTop(const QRect &screen) const;
+    void setSymbolPointSize(int points);
+    void setSymbolSize(int points);
+    bool pulsingMustEnd() const;
 
-    std::unique_ptr<Ui::TAboutBox> ui;
     bool m_activationQueued = false;
     bool m_animating = false;
     // After the slide: the frame the box was centred with. A window manager that frames the box
@@ -83,4 +75,3 @@ extern int StopAnimation;
 // Opens a new About box just above the top edge of the screen and shows it modally; returns
 // when it has closed. The box releases itself afterwards.
 void OpenAboutBox();
-

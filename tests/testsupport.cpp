@@ -216,7 +216,7 @@ void AboutBoxOpening::run()
         } else if (box && closedAt < 0) {
             if (whileOpen)
                 whileOpen(box, clock.elapsed());
-            if (whilePulsing && box && box->Label1->font().pointSize() < PulseLargest)
+            if (whilePulsing && box && box->Label1->font().pointSize() < about::PulseLargest)
                 whilePulsing(box, clock.elapsed());
         }
     });

@@ -13,6 +13,51 @@
 
 #include <functional>
 
+// Something done to the open box while its symbol pulses.
+using BoxAction = std::function<void(TAboutBox *)>;
+Q_DECLARE_METATYPE(BoxAction)
+
+namespace {
+
+// A press alone ends the pulsing; the box keeps the colours the symbol was clicked to.
+void pressOk(TAboutBox *box)
+{
+    QTest::mousePress(box->OKButton, Qt::LeftButton);
+}
+
+void clickOkThroughWindow(TAboutBox *box)
+{
+    QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {},
+                      box->OKButton->mapTo(box, box->OKButton->rect().center()));
+}
+
+void pressEnterInMemo(TAboutBox *box)
+{
+    QTest::keyClick(box->Memo1, Qt::Key_Return);
+}
+
+void pressKeypadEnter(TAboutBox *box)
+{
+    QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
+}
+
+void closeFromTitleBar(TAboutBox *box)
+{
+    box->close();
+}
+
+void pressEscape(TAboutBox *box)
+{
+    QTest::keyClick(box->Memo1, Qt::Key_Escape);
+}
+
+void quitApplication(TAboutBox *)
+{
+    QCoreApplication::quit();
+}
+
+} // namespace
+
 
 class TestAboutBox : public QObject
 {
@@ -29,27 +74,27 @@ private slots:
         QTest::newRow("0 wraps to 209") << QByteArray("\0", 1) << QString(QChar(0xD1));
         QTest::newRow("46 wraps to 255") << QByteArray("\x2E") << QString(QChar(0xFF));
         QTest::newRow("top byte") << QByteArray("\xFF") << QString(QChar(0xD0));
-        QTest::newRow("stored credits") << ScrambledCredits() << QStringLiteral(
+        QTest::newRow("stored credits") << about::ScrambledCredits() << QStringLiteral(
                 "Tavoret 2.0 - enjoy\na good look at every\ncharacter of your fonts!");
     }
     void unscramble()
     {
         QFETCH(QByteArray, scrambled);
         QFETCH(QString, plain);
-        QCOMPARE(UnscrambleCredits(scrambled), plain);
+        QCOMPARE(about::UnscrambleCredits(scrambled), plain);
     }
 
     // 48 down to 35 and back; at 48 points the symbol stands at the form's (8, 8), and each
     // point less moves it a pixel right and down, so that it shrinks towards its lower right.
     void pulseRunsOneFullCycle()
     {
-        int size = PulseLargest;
+        int size = about::PulseLargest;
         int step = 12345;  // the direction is not yet set when the pulse starts
         QList<int> sizes, offsets;
         for (int i = 0; i < 27; ++i) {
-            PulseStep(size, step);
+            about::PulseStep(size, step);
             sizes << size;
-            offsets << SymbolOffset(size);
+            offsets << about::SymbolOffset(size);
         }
         QCOMPARE(sizes, QList<int>({47, 46, 45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 36,
                                     37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 47}));
@@ -73,7 +118,7 @@ private slots:
         QFETCH(int, screenHeight);
         QFETCH(int, dialogHeight);
         QFETCH(int, top);
-        QCOMPARE(SlideEndTop(screenHeight, dialogHeight), top);
+        QCOMPARE(about::SlideEndTop(screenHeight, dialogHeight), top);
     }
 
     // An installed face wins; without one the box's own file draws the symbol at its designed
@@ -120,56 +165,45 @@ private slots:
     // colours, also after the first row's box closed with the symbol still black on white.
     void okEndsPulsing_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("mouse press") << "press";
-        QTest::newRow("click through the window") << "click";
-        QTest::newRow("Enter in the memo") << "enter";
-        QTest::newRow("keypad Enter") << "keypad";
-        QTest::newRow("title bar close, then OK") << "close";
-        QTest::newRow("Escape, then OK") << "escape";
-        QTest::newRow("application quits") << "quit";
+        QTest::addColumn<BoxAction>("request");
+        QTest::addColumn<BoxAction>("ending");
+        QTest::newRow("mouse press") << BoxAction() << BoxAction(pressOk);
+        QTest::newRow("click through the window") << BoxAction() << BoxAction(clickOkThroughWindow);
+        QTest::newRow("Enter in the memo") << BoxAction() << BoxAction(pressEnterInMemo);
+        QTest::newRow("keypad Enter") << BoxAction() << BoxAction(pressKeypadEnter);
+        QTest::newRow("title bar close, then OK") << BoxAction(closeFromTitleBar) << BoxAction(pressOk);
+        QTest::newRow("Escape, then OK") << BoxAction(pressEscape) << BoxAction(pressOk);
+        QTest::newRow("application quits") << BoxAction() << BoxAction(quitApplication);
     }
     void okEndsPulsing()
     {
-        QFETCH(QString, how);
-        const bool requestFirst = how == "close" || how == "escape";
+        QFETCH(BoxAction, request);
+        QFETCH(BoxAction, ending);
         testsupport::AboutBoxOpening opening;
-        qint64 pressedAt = -1;
+        qint64 endedAt = -1;
         QSet<int> sizes;
         opening.whilePulsing = [&](TAboutBox *box, qint64 ms) {
             const QRect screen = platform::PrimaryScreenGeometry();
             const int height = box->frameGeometry().height();
-            QCOMPARE(box->y(), screen.top() + SlideEndTop(screen.height(), height));
+            QCOMPARE(box->y(), screen.top() + about::SlideEndTop(screen.height(), height));
             if (sizes.isEmpty()) {
                 const QPalette colours = box->Label1->palette();
                 QCOMPARE(box->Label1->font().pointSize(), 47);
                 QCOMPARE(colours.color(QPalette::WindowText), QColor(Qt::white));
                 QCOMPARE(colours.color(QPalette::Window), box->palette().color(QPalette::Window));
                 QTest::mouseClick(box->Label1, Qt::LeftButton);  // black on white
-                if (how == "close")
-                    box->close();
-                else if (how == "escape")
-                    QTest::keyClick(box->Memo1, Qt::Key_Escape);
+                if (request)
+                    request(box);
             }
             sizes.insert(box->Label1->font().pointSize());
-            if (pressedAt >= 0 || (requestFirst && sizes.size() < 4))  // it must keep pulsing
+            if (endedAt >= 0 || (request && sizes.size() < 4))  // it must keep pulsing
                 return;
-            pressedAt = ms;
-            if (how == "quit")
-                QCoreApplication::quit();
-            else if (how == "click")
-                QTest::mouseClick(box->windowHandle(), Qt::LeftButton, {},
-                                  box->OKButton->mapTo(box, box->OKButton->rect().center()));
-            else if (how == "enter")
-                QTest::keyClick(box->Memo1, Qt::Key_Return);
-            else if (how == "keypad")
-                QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
-            else
-                QTest::mousePress(box->OKButton, Qt::LeftButton);  // keeps the clicked colours
+            endedAt = ms;
+            ending(box);
         };
         opening.run();
-        QVERIFY2(opening.closesInOneStep(pressedAt),
-                 qPrintable(QString::number(opening.closedAt - pressedAt)));
+        QVERIFY2(opening.closesInOneStep(endedAt),
+                 qPrintable(QString::number(opening.closedAt - endedAt)));
         QVERIFY(opening.box.isNull());
         QVERIFY(!AboutBox);
     }

@@ -59,12 +59,12 @@ void TestChartRules::cellsAndCaptions()
 
 void TestChartRules::logoColourSequence()
 {
-    LogoColours colours;
+    logo::Colours colours;
     QCOMPARE(colours.NextColour(), QColor(0, 8, 219));
     QCOMPARE(colours.NextColour(), QColor(51, 69, 171));
     QCOMPARE(colours.NextColour(), QColor(81, 41, 94));
     QCOMPARE(colours.NextColour(), QColor(108, 20, 121));
-    LogoColours again; // every run starts from the same state
+    logo::Colours again; // every run starts from the same state
     QCOMPARE(again.NextColour(), QColor(0, 8, 219));
 }
 

@@ -111,7 +111,7 @@ private slots:
             }
             if (!slid) {
                 slid = box->frameGeometry().top() < platform::PrimaryScreenGeometry().top();
-            } else if (pulsing < 0 && box->Label1->font().pointSize() < PulseLargest) {
+            } else if (pulsing < 0 && box->Label1->font().pointSize() < about::PulseLargest) {
                 pulsing = ms;
             } else if (endFrame.isNull() && pulsing >= 0 && ms - lastChange > 300) {
                 // The window manager carries out moves in its own time: the place is read once

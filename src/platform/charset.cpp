@@ -4,7 +4,7 @@ namespace platform {
 
 namespace {
 // Windows-1252 codes 0x80..0x9F. Unassigned codes keep their own number.
-const char16_t kHighControls[32] = {
+constexpr char16_t HighControls[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -16,13 +16,9 @@ QChar AnsiToUnicode(int code)
 {
     code &= 0xFF;
     if (code >= 0x80 && code <= 0x9F)
-        return QChar(kHighControls[code - 0x80]);
+        return QChar(HighControls[code - 0x80]);
     return QChar(char16_t(code));
 }
-
-} // namespace platform
-
-namespace platform {
 
 int UnicodeToAnsi(QChar ch)
 {
@@ -30,7 +26,7 @@ int UnicodeToAnsi(QChar ch)
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return u;
     for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] == u)
+        if (HighControls[i] == u)
             return 0x80 + i;
     }
     return -1;

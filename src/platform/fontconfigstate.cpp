@@ -9,6 +9,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -20,7 +21,7 @@ namespace platform {
 namespace {
 // A folder whose modification time lies this close before a build started may have changed
 // while the build read it; the next check builds again.
-constexpr qint64 kRacyWindowNs = 50'000'000;
+constexpr qint64 RacyWindowNs = 50'000'000;
 
 qint64 NowNs()
 {
@@ -41,6 +42,16 @@ QByteArray XmlEscaped(const QByteArray &text)
         }
     }
     return out;
+}
+
+// Every family name a pattern holds, in its order.
+QStringList familyNames(FcPattern *pattern)
+{
+    QStringList names;
+    FcChar8 *family = nullptr;
+    for (int n = 0; FcPatternGetString(pattern, FC_FAMILY, n, &family) == FcResultMatch; ++n)
+        names.append(QString::fromUtf8(reinterpret_cast<const char *>(family)));
+    return names;
 }
 
 template<typename Visit>
@@ -90,9 +101,7 @@ FontconfigState::Indexed FontconfigState::ReadFont(FcPattern *font)
     FcPatternGetInteger(font, FC_WIDTH, 0, &width);
     read.distance = (slant != FC_SLANT_ROMAN ? 1000 : 0) + std::abs(weight - FC_WEIGHT_REGULAR)
                     + std::abs(width - FC_WIDTH_NORMAL);
-    FcChar8 *family = nullptr;
-    for (int n = 0; FcPatternGetString(font, FC_FAMILY, n, &family) == FcResultMatch; ++n)
-        read.families.append(QString::fromUtf8(reinterpret_cast<const char *>(family)));
+    read.families = familyNames(font);
     return read;
 }
 
@@ -166,18 +175,17 @@ QString FontconfigState::SubstituteFamily(const QString &family)
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
         FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
-        FcChar8 *candidate = nullptr;
-        for (int n = 0; installed.isEmpty() && FcPatternGetString(pattern, FC_FAMILY, n, &candidate) == FcResultMatch; ++n) {
-            const QString name = QString::fromUtf8(reinterpret_cast<const char *>(candidate));
-            if (m_faces.contains(name))
-                installed = name;
-        }
+        const QStringList candidates = familyNames(pattern);
+        const auto first = std::find_if(candidates.cbegin(), candidates.cend(),
+                                        [this](const QString &name) { return m_faces.contains(name); });
+        if (first != candidates.cend())
+            installed = *first;
         FcResult result = FcResultNoMatch;
         FcPattern *match = installed.isEmpty() ? FcFontMatch(nullptr, pattern, &result) : nullptr;
-        if (match && FcPatternGetString(match, FC_FAMILY, 0, &candidate) == FcResultMatch)
-            installed = QString::fromUtf8(reinterpret_cast<const char *>(candidate));
-        if (match)
+        if (match) {
+            installed = familyNames(match).value(0);
             FcPatternDestroy(match);
+        }
         FcPatternDestroy(pattern);
     }
     m_substitutes.insert(family, installed);
@@ -259,7 +267,7 @@ void FontconfigState::StampConfiguration(qint64 buildStart)
     const Stamp excluded = TakeStamp(QFile::encodeName(m_excludedFolder));
     auto add = [&](const QByteArray &path) {
         const Stamp stamp = TakeStamp(path);
-        m_racy = m_racy || (stamp.exists && stamp.modified >= buildStart - kRacyWindowNs);
+        m_racy = m_racy || (stamp.exists && stamp.modified >= buildStart - RacyWindowNs);
         m_stamps.push_back(stamp);
     };
     ForEach(FcConfigGetConfigFiles(config), add);

@@ -21,14 +21,14 @@ namespace platform {
 
 namespace {
 // Longest file name, in bytes, that Linux file systems take.
-constexpr int kMaxNameBytes = 255;
+constexpr int MaxNameBytes = 255;
 // An extension longer than this is not kept when a name has to be shortened.
-constexpr int kMaxKeptSuffix = 16;
-constexpr int kTokenLength = 16;
+constexpr int MaxKeptSuffix = 16;
+constexpr int TokenLength = 16;
 
 bool Fits(const QString &name)
 {
-    return EncodeName(name).size() <= kMaxNameBytes;
+    return EncodeName(name).size() <= MaxNameBytes;
 }
 
 // Drops the last character, never leaving half of a surrogate pair behind.
@@ -41,13 +41,13 @@ void ChopCharacter(QString &text)
 
 QString NewToken()
 {
-    return QStringLiteral("%1").arg(QRandomGenerator::system()->generate64(), kTokenLength, 16,
+    return QStringLiteral("%1").arg(QRandomGenerator::system()->generate64(), TokenLength, 16,
                                     QLatin1Char('0'));
 }
 
 bool IsToken(QStringView text)
 {
-    if (text.size() != kTokenLength)
+    if (text.size() != TokenLength)
         return false;
     return std::all_of(text.begin(), text.end(), [](QChar ch) {
         return (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) || (ch >= QLatin1Char('a') && ch <= QLatin1Char('f'));
@@ -57,8 +57,14 @@ bool IsToken(QStringView text)
 // The token of a lock file's name; empty when the name is not one.
 QString LockToken(const QString &name)
 {
-    const QString token = name.mid(1, kTokenLength);
+    const QString token = name.mid(1, TokenLength);
     return IsToken(token) && name == PreviewLockName(token) ? token : QString();
+}
+
+// The lock file's name as the file system spells it.
+QByteArray lockFileName(const QString &token)
+{
+    return EncodeName(PreviewLockName(token));
 }
 
 bool StatAt(int folder, const QByteArray &name, struct stat *info)
@@ -121,7 +127,7 @@ QString PreviewLinkName(const QString &token, int serial, const QString &fileNam
     if (Fits(name))
         return name;
     const int dot = int(fileName.lastIndexOf(QLatin1Char('.')));
-    const bool keepSuffix = dot > 0 && fileName.size() - dot <= kMaxKeptSuffix;
+    const bool keepSuffix = dot > 0 && fileName.size() - dot <= MaxKeptSuffix;
     const QString suffix = keepSuffix ? fileName.mid(dot) : QString();
     QString stem = keepSuffix ? fileName.left(dot) : fileName;
     do {
@@ -134,15 +140,15 @@ QString PreviewLinkName(const QString &token, int serial, const QString &fileNam
 QString PreviewLinkToken(const QString &linkName)
 {
     const QStringView name(linkName);
-    if (name.size() < kTokenLength + 3 || !IsToken(name.left(kTokenLength)) || name.at(kTokenLength) != QLatin1Char('-'))
+    if (name.size() < TokenLength + 3 || !IsToken(name.left(TokenLength)) || name.at(TokenLength) != QLatin1Char('-'))
         return QString();
-    qsizetype pos = kTokenLength + 1;
+    qsizetype pos = TokenLength + 1;
     const qsizetype digits = pos;
     while (pos < name.size() && name.at(pos).isDigit() && name.at(pos).unicode() < 0x80)
         ++pos;
     if (pos == digits || pos >= name.size() || name.at(pos) != QLatin1Char('-'))
         return QString();
-    return name.left(kTokenLength).toString();
+    return name.left(TokenLength).toString();
 }
 
 QString PreviewLockName(const QString &token)
@@ -161,7 +167,7 @@ PreviewLinks::~PreviewLinks()
     if (folder >= 0) {
         for (auto it = m_own.cbegin(); it != m_own.cend(); ++it)
             RemoveOwnLink(folder, it.key());
-        const QByteArray lock = EncodeName(PreviewLockName(m_token));
+        const QByteArray lock = lockFileName(m_token);
         if (m_lockFd >= 0 && SameFileAt(m_lockFd, folder, lock))
             ::unlinkat(folder, lock.constData(), 0);
         ::close(folder);
@@ -257,7 +263,7 @@ void PreviewLinks::SweepStale()
     for (auto it = linksByToken.cbegin(); it != linksByToken.cend(); ++it) {
         if (it.key() == m_token)
             continue;
-        const QByteArray lockName = EncodeName(PreviewLockName(it.key()));
+        const QByteArray lockName = lockFileName(it.key());
         struct stat info;
         const bool lockMissing = !StatAt(folder, lockName, &info) && errno == ENOENT;
         const int lock = lockMissing ? -1 : TakeStaleLock(folder, lockName);
@@ -286,13 +292,13 @@ bool PreviewLinks::EnsureOwnLock(int folder)
 {
     if (m_lockFd >= 0) {
         // Still valid unless the file was deleted (with the folder, say) since it was taken.
-        if (SameFileAt(m_lockFd, folder, EncodeName(PreviewLockName(m_token))))
+        if (SameFileAt(m_lockFd, folder, lockFileName(m_token)))
             return true;
         ::close(m_lockFd);
         m_lockFd = -1;
     }
     for (int attempt = 0; attempt < 10; ++attempt) {
-        const QByteArray name = EncodeName(PreviewLockName(m_token));
+        const QByteArray name = lockFileName(m_token);
         // A new file, never one found there: whatever else has that name is not this
         // instance's lock, and a link there is not followed.
         const int fd = ::openat(folder, name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);

@@ -13,7 +13,7 @@
 #include <limits>
 
 namespace {
-const int kButtonWidth = 13;
+constexpr int ButtonWidth = 13;
 
 QToolButton *MakeArrowButton(QWidget *parent, Qt::ArrowType arrow, const char *name)
 {
@@ -90,7 +90,7 @@ void TSpinEdit::CorrectOnExit()
         setValue(m_max);
 }
 
-bool TSpinEdit::KeyAccepted(QKeyEvent *key)
+bool TSpinEdit::passesToEditor(QKeyEvent *key)
 {
     switch (key->key()) {
     case Qt::Key_Up:
@@ -131,7 +131,7 @@ bool TSpinEdit::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_edit) {
         switch (event->type()) {
         case QEvent::KeyPress:
-            if (!KeyAccepted(static_cast<QKeyEvent *>(event)))
+            if (!passesToEditor(static_cast<QKeyEvent *>(event)))
                 return true;
             break;
         case QEvent::FocusOut: {
@@ -167,7 +167,7 @@ void TSpinEdit::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     const int w = width(), h = height();
-    const int bw = std::min(kButtonWidth, w);
+    const int bw = std::min(ButtonWidth, w);
     m_edit->setGeometry(0, 0, w - bw, h);
     m_up->setGeometry(w - bw, 0, bw, h / 2);
     m_down->setGeometry(w - bw, h / 2, bw, h - h / 2);

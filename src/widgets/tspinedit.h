@@ -51,7 +51,9 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    bool KeyAccepted(QKeyEvent *key);
+    // Steps on the arrow keys and beeps at keys the box does not take; true when the key is to
+    // go on to the editor.
+    bool passesToEditor(QKeyEvent *key);
     void Refuse();
     void CorrectOnExit();
 
