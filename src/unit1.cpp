@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QShortcut>
 #include <QMoveEvent>
 
@@ -95,6 +94,7 @@ void TForm1::ConnectHandlers()
     connect(mnuitCopy1, &QAction::triggered, this, &TForm1::mnuitCopy1Click);
     connect(StringGrid1, &TStringGrid::CopyKey, this, &TForm1::StringGrid1CopyKey);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(Label1, &ClickableLabel::clicked, this, &TForm1::Label1Click);
     connect(DirectoryListBox1, &TDirectoryListBox::Click, this, &TForm1::DirectoryListBox1Enter);
     connect(DirectoryListBox1, &TDirectoryListBox::Enter, this, &TForm1::DirectoryListBox1Enter);
     connect(DirectoryListBox1, &TDirectoryListBox::Exit, this, &TForm1::DirectoryListBox1Exit);
@@ -449,14 +449,8 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Panel1 && event->type() == QEvent::MouseMove)
         Panel1MouseMove();
-    if (watched == Label1) {
-        if (event->type() == QEvent::MouseMove)
-            Label1MouseMove();
-        else if (event->type() == QEvent::MouseButtonRelease
-                 && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton
-                 && Label1->rect().contains(static_cast<QMouseEvent *>(event)->position().toPoint()))
-            Label1Click();
-    }
+    if (watched == Label1 && event->type() == QEvent::MouseMove)
+        Label1MouseMove();
     return QWidget::eventFilter(watched, event);
 }
 

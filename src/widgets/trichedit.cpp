@@ -55,28 +55,20 @@ void TRichEdit::setText(const QString &text)
 void TRichEdit::setFontName(const QString &name)
 {
     if (!name.isEmpty())
-        m_faceName = name;
+        m_faceName.setName(name);
 }
 
 QString TRichEdit::FontName() const
 {
-    return m_faceName.isEmpty() ? font().family() : m_faceName;
+    return m_faceName.nameFor(this);
 }
 
 void TRichEdit::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange && font().family() != m_widgetFamily) {
-        m_faceName = font().family();
-        m_widgetFamily = platform::InstalledFamily(m_faceName);
-        if (m_widgetFamily != m_faceName) {
-            // The text edit would lay its text out in the face at once: it gets the installed
-            // family instead, and this comes back here with it.
-            QFont installed = font();
-            installed.setFamilies({m_widgetFamily});
-            setFont(installed);
-            return;
-        }
-    }
+    // The text edit would lay its text out in a named face at once: it gets the installed
+    // family instead.
+    if (event->type() == QEvent::FontChange && m_faceName.takeFontOf(this))
+        return;
     QTextEdit::changeEvent(event);
 }
 

@@ -4,6 +4,8 @@
 // has to search for a face it does not have (such as one under preview).
 #pragma once
 
+#include "namedface.h"
+
 #include <QTextEdit>
 
 class TRichEdit : public QTextEdit
@@ -36,6 +38,5 @@ protected:
 private:
     void ApplyFontToText();
 
-    QString m_faceName;
-    QString m_widgetFamily; // the installed family the widget's own font was given
+    NamedFace m_faceName;
 };

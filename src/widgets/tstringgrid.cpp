@@ -98,14 +98,14 @@ void TStringGrid::setCells(int col, int row, const QString &text)
 
 QString TStringGrid::FontName() const
 {
-    return m_faceName.isEmpty() ? font().family() : m_faceName;
+    return m_faceName.nameFor(this);
 }
 
 void TStringGrid::setFontName(const QString &name)
 {
     if (name.isEmpty())
         return;
-    m_faceName = name;
+    m_faceName.setName(name);
     UpdateFace();
     viewport()->update();
 }
@@ -372,18 +372,9 @@ void TStringGrid::changeEvent(QEvent *event)
     QAbstractScrollArea::changeEvent(event);
     if (event->type() != QEvent::FontChange)
         return;
-    if (font().family() != m_widgetFamily) {
-        // A face set as the widget's font: keep its name, and give the widget an installed
-        // family, so that Qt never has to search for the face by name.
-        m_faceName = font().family();
-        m_widgetFamily = platform::InstalledFamily(m_faceName);
-        if (m_widgetFamily != m_faceName) {
-            QFont installed = font();
-            installed.setFamilies({m_widgetFamily});
-            setFont(installed); // comes back here with the installed family
-            return;
-        }
-    }
+    // A face set as the widget's font keeps its name, and the widget an installed family.
+    if (m_faceName.takeFontOf(this))
+        return;
     UpdateFace();
     viewport()->update();
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "fontface.h"
+#include "namedface.h"
 
 #include <QAbstractScrollArea>
 #include <QRawFont>
@@ -141,8 +142,7 @@ private:
     int m_row = 0;
     std::optional<int> m_pointSize; // unset: the size of the font as set on the widget
     bool m_symbolFont = false;  // symbol-encoded: shows its own glyph for every code
-    QString m_faceName;
-    QString m_widgetFamily;     // the installed family the widget's own font was given
+    NamedFace m_faceName;
     platform::FontFace m_face;  // the face m_raw was loaded from
     QRawFont m_raw;
     int m_tableGeneration = -1;

@@ -1,16 +1,18 @@
 #include "tsymbollabel.h"
+
+#include "fontface.h"
 #include "interfacefonts.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QGlyphRun>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 
 #include <algorithm>
 
 TSymbolLabel::TSymbolLabel(QWidget *parent)
-    : QLabel(parent)
+    : ClickableLabel(parent)
 {
     setProperty("showsNamedFace", true);
 }
@@ -29,32 +31,35 @@ void TSymbolLabel::setOwnFontFile(const QString &path)
 QSize TSymbolLabel::sizeHint() const
 {
     if (!m_drawOwn)
-        return QLabel::sizeHint();
+        return ClickableLabel::sizeHint();
+    return ownCaptionSize().grownBy(contentsMargins());
+}
+
+// The caption's size in the label's own font.
+QSize TSymbolLabel::ownCaptionSize() const
+{
     qreal width = 0;
     const QList<quint32> glyphs = m_ownFont.glyphIndexesForString(text());
     for (const QPointF &advance : m_ownFont.advancesForGlyphIndexes(glyphs))
         width += advance.x();
-    const QMargins margins = contentsMargins();
-    return QSize(qRound(width) + margins.left() + margins.right(),
-                 qRound(m_ownFont.ascent() + m_ownFont.descent()) + margins.top()
-                         + margins.bottom());
+    return QSize(qRound(width), qRound(m_ownFont.ascent() + m_ownFont.descent()));
 }
 
 QSize TSymbolLabel::minimumSizeHint() const
 {
-    return m_drawOwn ? sizeHint() : QLabel::minimumSizeHint();
+    return m_drawOwn ? sizeHint() : ClickableLabel::minimumSizeHint();
 }
 
 void TSymbolLabel::changeEvent(QEvent *event)
 {
-    QLabel::changeEvent(event);
+    ClickableLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         chooseFont();
 }
 
 void TSymbolLabel::showEvent(QShowEvent *event)
 {
-    QLabel::showEvent(event);
+    ClickableLabel::showEvent(event);
     fitToCaption();
 }
 
@@ -98,44 +103,16 @@ qreal TSymbolLabel::fontPixelSize() const
 void TSymbolLabel::paintEvent(QPaintEvent *event)
 {
     if (!m_drawOwn) {
-        QLabel::paintEvent(event);
+        ClickableLabel::paintEvent(event);
         return;
     }
     // The background, when the label fills it, is already painted.
-    const QList<quint32> glyphs = m_ownFont.glyphIndexesForString(text());
-    if (glyphs.isEmpty())
+    const QGlyphRun run = platform::GlyphRunOf(m_ownFont, text());
+    if (run.glyphIndexes().isEmpty())
         return;
-    QList<QPointF> positions;
-    qreal x = 0;
-    for (const QPointF &advance : m_ownFont.advancesForGlyphIndexes(glyphs)) {
-        positions.append(QPointF(x, 0));
-        x += advance.x();
-    }
-    const QSize textSize(qRound(x), qRound(m_ownFont.ascent() + m_ownFont.descent()));
-    const QRect box = QStyle::alignedRect(layoutDirection(), alignment(), textSize, contentsRect());
-
-    QGlyphRun run;
-    run.setRawFont(m_ownFont);
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
+    const QRect box = QStyle::alignedRect(layoutDirection(), alignment(), ownCaptionSize(), contentsRect());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(palette().color(foregroundRole()));
     painter.drawGlyphRun(QPointF(box.left(), box.top() + m_ownFont.ascent()), run);
-}
-
-void TSymbolLabel::mousePressEvent(QMouseEvent *event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-    event->accept();
-}
-
-void TSymbolLabel::mouseReleaseEvent(QMouseEvent *event)
-{
-    const bool click =
-            m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    event->accept();
-    if (click)
-        emit clicked();
 }

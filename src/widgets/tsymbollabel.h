@@ -8,10 +8,11 @@
 // not appear among the installed fonts, and no other widget can pick it up.
 #pragma once
 
-#include <QLabel>
+#include "clickablelabel.h"
+
 #include <QRawFont>
 
-class TSymbolLabel : public QLabel
+class TSymbolLabel : public ClickableLabel
 {
     Q_OBJECT
     Q_PROPERTY(QString ownFontFile READ ownFontFile WRITE setOwnFontFile)
@@ -29,24 +30,19 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-signals:
-    void clicked();
-
 protected:
     void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void chooseFont();
     void fitToCaption();
     qreal fontPixelSize() const;
+    QSize ownCaptionSize() const;
 
     QString m_ownFontFile;
     QByteArray m_ownFontData;
     QRawFont m_ownFont;
     bool m_drawOwn = false;
-    bool m_pressed = false;
 };

@@ -1,0 +1,22 @@
+// A label that reports a click: the left button pressed and released over it.
+#pragma once
+
+#include <QLabel>
+
+class ClickableLabel : public QLabel
+{
+    Q_OBJECT
+
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pressed = false;
+};
