@@ -10,16 +10,16 @@
 #include <QProcess>
 
 namespace {
-const int kFontCount = 300;
+const int FontCount = 300;
 
 // A folder of distinct fonts, made once with the test font script and kept for later runs.
 QString BenchFontFolder()
 {
     const QString folder = QDir::tempPath() + QStringLiteral("/tavoret-bench-fonts");
-    if (QDir(folder).entryList({QStringLiteral("*.ttf")}, QDir::Files).size() < kFontCount) {
+    if (QDir(folder).entryList({QStringLiteral("*.ttf")}, QDir::Files).size() < FontCount) {
         QProcess::execute(QStringLiteral("/usr/bin/python3"),
                           {QStringLiteral(TAVORET_BENCH_FONTS "/make_test_fonts.py"), QStringLiteral("--many"),
-                           QString::number(kFontCount), folder});
+                           QString::number(FontCount), folder});
     }
     return folder;
 }

@@ -14,7 +14,7 @@
 #include <algorithm>
 
 namespace {
-const int kCellSize = 37;
+const int CellSize = 37;
 
 // A plain QTableWidget with the chart's 16 x 14 characters, cells and font.
 class BareTable
@@ -29,7 +29,7 @@ public:
         }
         for (QHeaderView *header : {m_table.horizontalHeader(), m_table.verticalHeader()}) {
             header->setMinimumSectionSize(1);
-            header->setDefaultSectionSize(kCellSize + 1); // the grid line lies inside a section
+            header->setDefaultSectionSize(CellSize + 1); // the grid line lies inside a section
             header->hide();
         }
         m_table.setFont(font);

@@ -12,10 +12,10 @@
 #include <cstdint>
 
 namespace {
-constexpr int kFirstCode = 32;
-constexpr int kLastCode = 255;
-constexpr int kFacesTried = 2;
-constexpr qreal kPixelSizes[] = {9, 72};
+constexpr int FirstCode = 32;
+constexpr int LastCode = 255;
+constexpr int FacesTried = 2;
+constexpr qreal PixelSizes[] = {9, 72};
 
 void DrawChart(const QRawFont &raw)
 {
@@ -24,8 +24,8 @@ void DrawChart(const QRawFont &raw)
     QImage image(16 * cell, 14 * cell, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
-    for (int code = kFirstCode; code <= kLastCode; ++code) {
-        const int index = code - kFirstCode;
+    for (int code = FirstCode; code <= LastCode; ++code) {
+        const int index = code - FirstCode;
         const char32_t symbolCode = platform::SymbolCodePoint(code);
         const QString text = symbol ? QString::fromUcs4(&symbolCode, 1) : QString(platform::AnsiToUnicode(code));
         painter.drawGlyphRun(QPointF(index % 16 * cell, index / 16 * cell + raw.ascent()),
@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    for (int face = 0; face < kFacesTried; ++face) {
-        for (const qreal pixelSize : kPixelSizes) {
+    for (int face = 0; face < FacesTried; ++face) {
+        for (const qreal pixelSize : PixelSizes) {
             const QRawFont raw = platform::LoadFaceFromData(bytes, face, pixelSize);
             if (!raw.isValid())
                 break;

@@ -8,7 +8,7 @@
 #include <QUrl>
 
 namespace {
-const char *const kUsage =
+constexpr const char *Usage =
     "Usage: tavoret [FILE...]\n"
     "Shows the characters 32 to 255 of installed fonts and of TrueType files.\n"
     "Each FILE is opened as if it had been dropped on the window: the first .ttf file is\n"
@@ -19,7 +19,7 @@ const char *const kUsage =
     "\n"
     "Qt's own options, such as -platform, -display and -style, are taken as Qt defines them.\n";
 
-const QLatin1String kEndOfOptions("--");
+const QLatin1String EndOfOptions("--");
 
 QString LocalPath(const QString &argument)
 {
@@ -32,7 +32,7 @@ QString LocalPath(const QString &argument)
 bool Answer(const QString &argument, QTextStream &out)
 {
     if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
-        out << kUsage;
+        out << Usage;
         return true;
     }
     if (argument == QLatin1String("-v") || argument == QLatin1String("--version")) {
@@ -49,7 +49,7 @@ CommandLine ParseCommandLine(const QStringList &arguments, QTextStream &out, QTe
     bool optionsEnded = false;
     for (const QString &argument : arguments) {
         if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            if (argument == kEndOfOptions) {
+            if (argument == EndOfOptions) {
                 optionsEnded = true;
             } else if (Answer(argument, out)) {
                 result.exit = true;
@@ -71,7 +71,7 @@ CommandLine ParseCommandLine(const QStringList &arguments, QTextStream &out, QTe
 bool AnswerHelpOrVersion(const QStringList &arguments, QTextStream &out)
 {
     for (const QString &argument : arguments) {
-        if (argument == kEndOfOptions)
+        if (argument == EndOfOptions)
             return false;
         if (Answer(argument, out))
             return true;
@@ -85,7 +85,7 @@ QString QtOptionValue(const QStringList &arguments, const QString &name)
     QString value;
     for (int i = 0; i + 1 < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
-        if (argument == QLatin1Char('-') + name || argument == kEndOfOptions + name)
+        if (argument == QLatin1Char('-') + name || argument == EndOfOptions + name)
             value = arguments.at(++i);
     }
     return value;

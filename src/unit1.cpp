@@ -26,23 +26,27 @@ QString PreviewFontFile;
 int FontCountBefore = 0;
 
 namespace {
-const char *const kDefaultFace = "Times New Roman";
-const int kTallWindowHeight = 600;
-const int kShortScreenHeight = 480;
-const int kCompactListHeight = 33;
-const int kGrownFolderListHeight = 200;
-const int kGrownFileListHeight = 160;
-const int kVkLeft = 37;
-const int kVkDown = 40;
-const char *const kHintProperty = "Hint";
-const char *const kAlreadyInstalled = "already installed Font";
-const char *const kNotAFontFile = "not a valid Font-File";
-const char *const kDoneNothing = "Done nothing, because ...";
-const char *const kNothingSelected = "There is no .TTF - File in the righthand File-List-Box selected.";
-const char *const kCopyFailed = "The File could not be copied into the Fonts-Folder.";
-const char *const kFolderNotOpened = "Fonts-Folder not opened";
-const char *const kOpenItYourself = "No program could open the Fonts-Folder. You find it here:\n";
-const char *const kNotAFontToAdd = "The selected File is not a valid Font-File.";
+constexpr const char *DefaultFace = "Times New Roman";
+constexpr int TallWindowHeight = 600;
+// The chart is this much narrower and lower than the window's outer size.
+constexpr int ChartWidthMargin = 10;
+constexpr int ChartHeightMargin = 63;
+constexpr int PickedCharacterLeft = 10;
+constexpr int ShortScreenHeight = 480;
+constexpr int CompactListHeight = 33;
+constexpr int GrownFolderListHeight = 200;
+constexpr int GrownFileListHeight = 160;
+constexpr int VkLeft = 37;
+constexpr int VkDown = 40;
+constexpr const char *SavedHintProperty = "savedHint"; // a hint switched off keeps its text here
+constexpr const char *AlreadyInstalled = "already installed Font";
+constexpr const char *NotAFontFile = "not a valid Font-File";
+constexpr const char *DoneNothing = "Done nothing, because ...";
+constexpr const char *NothingSelected = "There is no .TTF - File in the righthand File-List-Box selected.";
+constexpr const char *CopyFailed = "The File could not be copied into the Fonts-Folder.";
+constexpr const char *FolderNotOpened = "Fonts-Folder not opened";
+constexpr const char *OpenItYourself = "No program could open the Fonts-Folder. You find it here:\n";
+constexpr const char *NotAFontToAdd = "The selected File is not a valid Font-File.";
 
 void SetHeight(QWidget *control, int height)
 {
@@ -125,15 +129,15 @@ void TForm1::FillFontList()
     ComboBox1->Fill(StartupFontNames);
     // Every item is compared; with several exact matches the last one stays selected.
     for (int i = 0; i < ComboBox1->count(); ++i) {
-        if (ComboBox1->itemText(i) == QLatin1String(kDefaultFace))
+        if (ComboBox1->itemText(i) == QLatin1String(DefaultFace))
             ComboBox1->setItemIndex(i);
     }
 }
 
 void TForm1::ApplyScreenHeightRule()
 {
-    if (platform::PrimaryScreenHeight() > kShortScreenHeight) {
-        m_designedOuterSize.setHeight(kTallWindowHeight);
+    if (platform::PrimaryScreenHeight() > ShortScreenHeight) {
+        m_designedOuterSize.setHeight(TallWindowHeight);
         SetOuterSize(m_designedOuterSize);
     }
     m_expectedClientSize = size();
@@ -198,10 +202,10 @@ void TForm1::FormResize()
 {
     // The chart follows the window's outer size, but never reaches past the client area.
     const QSize outer = OuterSize();
-    const int width = std::min(outer.width() - 10, this->width() - StringGrid1->x());
-    const int height = std::min(outer.height() - 63, this->height() - StringGrid1->y());
+    const int width = std::min(outer.width() - ChartWidthMargin, this->width() - StringGrid1->x());
+    const int height = std::min(outer.height() - ChartHeightMargin, this->height() - StringGrid1->y());
     StringGrid1->resize(std::max(0, width), std::max(0, height));
-    RichEdit1->move(10, RichEdit1->y());
+    RichEdit1->move(PickedCharacterLeft, RichEdit1->y());
 }
 
 void TForm1::Label1MouseMove()
@@ -281,10 +285,15 @@ bool TForm1::ShowHint(const QWidget *control)
 
 void TForm1::SetShowHint(QWidget *control, bool show)
 {
-    // The hint text stays with the control while its hint is switched off.
-    if (!control->property(kHintProperty).isValid())
-        control->setProperty(kHintProperty, control->toolTip());
-    control->setToolTip(show ? control->property(kHintProperty).toString() : QString());
+    const QString hint = Hint(control);
+    control->setProperty(SavedHintProperty, hint);
+    control->setToolTip(show ? hint : QString());
+}
+
+QString TForm1::Hint(const QWidget *control)
+{
+    const QVariant saved = control->property(SavedHintProperty);
+    return saved.isValid() ? saved.toString() : control->toolTip();
 }
 
 void TForm1::Button1Click()
@@ -299,23 +308,23 @@ void TForm1::Button1Click()
 
 void TForm1::DirectoryListBox1Enter()
 {
-    SetHeight(DirectoryListBox1, kGrownFolderListHeight);
+    SetHeight(DirectoryListBox1, GrownFolderListHeight);
 }
 
 void TForm1::DirectoryListBox1Exit()
 {
-    SetHeight(DirectoryListBox1, kCompactListHeight);
+    SetHeight(DirectoryListBox1, CompactListHeight);
 }
 
 void TForm1::DirectoryListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, const QPoint &)
 {
     if (Button != Qt::RightButton)
         return;
-    if (DirectoryListBox1->height() == kCompactListHeight) {
+    if (DirectoryListBox1->height() == CompactListHeight) {
         SetShowHint(DirectoryListBox1, false);
-        SetHeight(DirectoryListBox1, kGrownFolderListHeight);
+        SetHeight(DirectoryListBox1, GrownFolderListHeight);
     } else {
-        SetHeight(DirectoryListBox1, kCompactListHeight);
+        SetHeight(DirectoryListBox1, CompactListHeight);
         SetShowHint(DirectoryListBox1, true);
     }
 }
@@ -325,12 +334,12 @@ void TForm1::FileListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, 
     if (Button != Qt::RightButton)
         return;
     SetHeight(FileListBox1,
-              FileListBox1->height() == kCompactListHeight ? kGrownFileListHeight : kCompactListHeight);
+              FileListBox1->height() == CompactListHeight ? GrownFileListHeight : CompactListHeight);
 }
 
 void TForm1::FileListBox1KeyUp(int Key, Qt::KeyboardModifiers)
 {
-    if (Key >= kVkLeft && Key <= kVkDown)
+    if (Key >= VkLeft && Key <= VkDown)
         SetShowHint(FileListBox1, false);
 }
 
@@ -353,10 +362,10 @@ void TForm1::ShowPreview(const QString &path)
         ApplySelectedFace();
         break;
     case FontPreview::Outcome::NotAFont:
-        ComboBox1->setText(QLatin1String(kNotAFontFile));
+        ComboBox1->setText(QLatin1String(NotAFontFile));
         break;
     case FontPreview::Outcome::AlreadyInstalled:
-        ComboBox1->setText(QLatin1String(kAlreadyInstalled));
+        ComboBox1->setText(QLatin1String(AlreadyInstalled));
         break;
     }
 }
@@ -369,14 +378,14 @@ void TForm1::RemovePreviewFont()
 void TForm1::btnAddClick()
 {
     if (FileListBox1->FileName().isEmpty()) {
-        QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kNothingSelected));
+        QMessageBox::warning(this, QLatin1String(DoneNothing), QLatin1String(NothingSelected));
         return;
     }
     // A file the font table takes no face from is not installed. (A file gone by now is left
     // to the copy, which reports that it failed.)
     const QString source = FileListBox1->FileName();
     if (platform::IsFile(source) && !platform::FontTable::HasFaces(source)) {
-        QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kNotAFontToAdd));
+        QMessageBox::warning(this, QLatin1String(DoneNothing), QLatin1String(NotAFontToAdd));
         return;
     }
     RemovePreviewFont();
@@ -385,7 +394,7 @@ void TForm1::btnAddClick()
     const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
     // A file of that name in the folder stays as it is, silently; any other failure is reported.
     if (platform::CopyFileNoOverwrite(source, target) == platform::CopyResult::Failed) {
-        QMessageBox::warning(this, QLatin1String(kDoneNothing), QLatin1String(kCopyFailed));
+        QMessageBox::warning(this, QLatin1String(DoneNothing), QLatin1String(CopyFailed));
         return;
     }
     OpenFontsFolder();
@@ -409,7 +418,7 @@ void TForm1::OpenFontsFolder()
     // Where no file manager takes the folder, the user is told where it is instead.
     const QString folder = platform::UserFontsFolder();
     platform::OpenFolder(folder, this, [this, folder] {
-        QMessageBox::warning(this, QLatin1String(kFolderNotOpened), QLatin1String(kOpenItYourself) + folder);
+        QMessageBox::warning(this, QLatin1String(FolderNotOpened), QLatin1String(OpenItYourself) + folder);
     });
 }
 

@@ -64,6 +64,8 @@ public:
     // Whether a control's hint pops up when the pointer rests on it.
     static bool ShowHint(const QWidget *control);
     static void SetShowHint(QWidget *control, bool show);
+    // A control's hint text, kept also while its hint is switched off.
+    static QString Hint(const QWidget *control);
 
     // Outer size: the window with its frame and title bar.
     QSize OuterSize() const;

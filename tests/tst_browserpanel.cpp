@@ -99,7 +99,7 @@ private slots:
         QTEST(m_form->FileListBox1->height(), "fileHeight");
         QTEST(TForm1::ShowHint(m_form->FileListBox1), "fileHint");
         if (!TForm1::ShowHint(m_form->DirectoryListBox1)) // the text is kept for switching back on
-            QCOMPARE(m_form->DirectoryListBox1->property("Hint").toString(), QStringLiteral("Right-Click to enlarge"));
+            QCOMPARE(TForm1::Hint(m_form->DirectoryListBox1), QStringLiteral("Right-Click to enlarge"));
     }
 };
 

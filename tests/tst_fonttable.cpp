@@ -17,9 +17,9 @@ using platform::FontTable;
 using testsupport::fontPath;
 
 namespace {
-const QString kEnded = QStringLiteral("00000000deadbeef"); // a token no instance runs with
-const QString kAlpha = QStringLiteral("Tavoret Test Alpha");
-const QString kBeta = QStringLiteral("Tavoret Test Beta");
+const QString Ended = QStringLiteral("00000000deadbeef"); // a token no instance runs with
+const QString Alpha = QStringLiteral("Tavoret Test Alpha");
+const QString Beta = QStringLiteral("Tavoret Test Beta");
 
 // Each test function gets a fresh table, as each run of the program does.
 std::unique_ptr<FontTable> g_table;
@@ -87,7 +87,7 @@ private slots:
         const QString longFile = testsupport::homeDir() + "/scratch/" + longName + ".ttf";
         QFile::copy(fontPath("broken/truncated.ttf"), longFile);
         const QStringList pair{"Tavoret Test Pair One", "Tavoret Test Pair Two"};
-        QTest::newRow("new family") << fontPath("files/TavoretAlpha.ttf") << 1 << QStringList{kAlpha};
+        QTest::newRow("new family") << fontPath("files/TavoretAlpha.ttf") << 1 << QStringList{Alpha};
         QTest::newRow("collection") << fontPath("files/TavoretPair.ttc") << 2 << pair;
         QTest::newRow("symbol font") << fontPath("files/TavoretSymbol.ttf") << 1
                                      << QStringList{"Tavoret Test Symbol"};
@@ -176,11 +176,11 @@ private slots:
         QVERIFY(QFile::copy(fontPath("files/TavoretAlpha.ttf"), folder + "/TavoretAlpha.ttf"));
         const QStringList during = Table().ReadInstalledFontNames();
         QCOMPARE(during.size(), before.size() + 1);
-        QVERIFY(during.contains(kAlpha) && Draws(kAlpha, folder + "/TavoretAlpha.ttf"));
-        QCOMPARE(during.last(), kBeta); // the run-time addition stays last
+        QVERIFY(during.contains(Alpha) && Draws(Alpha, folder + "/TavoretAlpha.ttf"));
+        QCOMPARE(during.last(), Beta); // the run-time addition stays last
         QVERIFY(QFile::remove(folder + "/TavoretAlpha.ttf"));
         QCOMPARE(Table().ReadInstalledFontNames(), before);
-        QVERIFY(!Draws(kAlpha, folder + "/TavoretAlpha.ttf") && Draws(kBeta, beta));
+        QVERIFY(!Draws(Alpha, folder + "/TavoretAlpha.ttf") && Draws(Beta, beta));
         Table().RemoveFontResource(beta);
     }
 
@@ -188,13 +188,13 @@ private slots:
     void otherProgramsSeePreview()
     {
         const QString alpha = fontPath("files/TavoretAlpha.ttf");
-        QVERIFY(!FcListFamilies().contains(kAlpha));
+        QVERIFY(!FcListFamilies().contains(Alpha));
         QCOMPARE(Table().AddFontResource(alpha), 1);
         Table().AnnounceFontChange();
-        QVERIFY(FcListFamilies().contains(kAlpha));
+        QVERIFY(FcListFamilies().contains(Alpha));
         Table().RemoveFontResource(alpha);
         Table().AnnounceFontChange();
-        QVERIFY(!FcListFamilies().contains(kAlpha));
+        QVERIFY(!FcListFamilies().contains(Alpha));
     }
 
     void sweep_data()
@@ -204,11 +204,11 @@ private slots:
         QTest::addColumn<QString>("target"); // empty: a copy, not a link
         QTest::addColumn<bool>("kept");
         const QString alpha = fontPath("files/TavoretAlpha.ttf");
-        QTest::newRow("ended, lock file left") << kEnded << 1 << alpha << false;
-        QTest::newRow("ended, font file gone") << kEnded << 0 << fontPath("gone.ttf") << false;
-        QTest::newRow("runs, holds its lock") << kEnded << 2 << alpha << true;
-        QTest::newRow("holds no lock") << kEnded << 0 << alpha << false;
-        QTest::newRow("not a link") << kEnded << 0 << QString() << true;
+        QTest::newRow("ended, lock file left") << Ended << 1 << alpha << false;
+        QTest::newRow("ended, font file gone") << Ended << 0 << fontPath("gone.ttf") << false;
+        QTest::newRow("runs, holds its lock") << Ended << 2 << alpha << true;
+        QTest::newRow("holds no lock") << Ended << 0 << alpha << false;
+        QTest::newRow("not a link") << Ended << 0 << QString() << true;
     }
 
     void sweep()

@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 namespace {
-const QString kApp = QStringLiteral(TAVORET_APP);
+const QString App = QStringLiteral(TAVORET_APP);
 
 QString Previews() { return platform::FontTable::PreviewFolder(); }
 
@@ -50,7 +50,7 @@ bool InMask(quint64 mask, int signal) { return mask & (quint64(1) << (signal - 1
 void Start(QProcess &program, const QStringList &prefix, const QString &file)
 {
     QStringList words = prefix;
-    words << kApp << file;
+    words << App << file;
     program.start(words.takeFirst(), words);
 }
 } // namespace
@@ -118,7 +118,7 @@ private slots:
         QVERIFY(testsupport::CopyToRawName(QStringLiteral("files/TavoretAlpha.ttf"), file));
         QProcess program;
         // The name's bytes reach the program through the shell: QProcess would send UTF-8.
-        program.start("sh", {"-c", start + " \"$0\" \"$1$(printf '\\351').ttf\"", kApp,
+        program.start("sh", {"-c", start + " \"$0\" \"$1$(printf '\\351').ttf\"", App,
                              testsupport::homeDir() + "/caf"});
         QVERIFY(program.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(Links().size(), 1, 20000);

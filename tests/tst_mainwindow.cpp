@@ -21,9 +21,7 @@ class TestMainWindow : public QObject
 
     QPoint CellCentre(int col, int row) const
     {
-        const TStringGrid *grid = m_form->StringGrid1;
-        const int w = grid->DefaultColWidth() + 1, h = grid->DefaultRowHeight() + 1;
-        return QPoint((col - grid->LeftCol()) * w + w / 2, (row - grid->TopRow()) * h + h / 2);
+        return m_form->StringGrid1->CellRect(col, row).center();
     }
     void Click(Qt::MouseButton button, const QPoint &at)
     {

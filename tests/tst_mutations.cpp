@@ -12,13 +12,13 @@
 #include <QtTest>
 
 namespace {
-constexpr quint32 kSeed = 20240615;
-constexpr int kVariants = 7; // of each kind of damage, for each source font
-const QStringList kSources = {"files/TavoretAlpha.ttf", "files/TavoretBeta.ttf", "files/TavoretSymbol.ttf",
+constexpr quint32 Seed = 20240615;
+constexpr int Variants = 7; // of each kind of damage, for each source font
+const QStringList Sources = {"files/TavoretAlpha.ttf", "files/TavoretBeta.ttf", "files/TavoretSymbol.ttf",
                               "files/TavoretPair.ttc",  "files/DejaVuSansCopy.ttf", "seeds/cff.otf",
                               "seeds/wide.ttf"};
-const QString kNotAFont = QStringLiteral("not a valid Font-File");
-const QString kInstalled = QStringLiteral("already installed Font");
+const QString NotAFont = QStringLiteral("not a valid Font-File");
+const QString Installed = QStringLiteral("already installed Font");
 
 void Put16(QByteArray &data, qint64 at, quint16 value)
 {
@@ -113,14 +113,14 @@ private slots:
     void everyMutationShowsAFaceOrTheVerdict()
     {
         testsupport::resetDir(m_folder);
-        QRandomGenerator random(kSeed);
+        QRandomGenerator random(Seed);
         QStringList names;
-        for (const QString &source : kSources) {
+        for (const QString &source : Sources) {
             QFile file(testsupport::fontPath(source));
             QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(source));
             const QByteArray font = file.readAll();
             for (int kind = 0; kind < 6; ++kind) {
-                for (int variant = 0; variant < kVariants; ++variant) {
+                for (int variant = 0; variant < Variants; ++variant) {
                     const QString name = QStringLiteral("%1-%2-%3.ttf").arg(QFileInfo(source).baseName()).arg(kind).arg(variant);
                     QFile out(m_folder + '/' + name);
                     QVERIFY(out.open(QIODevice::WriteOnly));
@@ -141,9 +141,9 @@ private slots:
             TComboBox *box = form->ComboBox1;
             const QString verdict = box->ShownText();
             const bool added = box->ItemIndex() == box->count() - 1 && box->ItemIndex() >= 0;
-            QVERIFY2(verdict == kNotAFont || verdict == kInstalled || (added && verdict == box->itemText(box->ItemIndex())),
+            QVERIFY2(verdict == NotAFont || verdict == Installed || (added && verdict == box->itemText(box->ItemIndex())),
                      qPrintable(name + ": " + verdict));
-            (verdict == kNotAFont ? refused : faces) += 1;
+            (verdict == NotAFont ? refused : faces) += 1;
             for (const int points : {8, 96}) {
                 form->StringGrid1->setFontSize(points);
                 QVERIFY(!form->StringGrid1->grab().isNull());

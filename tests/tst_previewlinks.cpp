@@ -18,8 +18,8 @@
 using platform::PreviewLinks;
 
 namespace {
-const QString kEnded = QStringLiteral("00000000deadbeef"); // a token no instance runs with
-const QString kAlpha = testsupport::fontPath(QStringLiteral("files/TavoretAlpha.ttf"));
+const QString Ended = QStringLiteral("00000000deadbeef"); // a token no instance runs with
+const QString Alpha = testsupport::fontPath(QStringLiteral("files/TavoretAlpha.ttf"));
 
 QByteArray Bytes(const QString &path) { return QFile::encodeName(path); }
 
@@ -53,7 +53,7 @@ bool Write(const QString &path, const QByteArray &data)
 bool Plant(const QString &path, const QString &kind, const QString &outside)
 {
     if (kind == "link")
-        return QFile::link(kAlpha, path);
+        return QFile::link(Alpha, path);
     if (kind == "dangling")
         return QFile::link(outside, path);
     if (kind == "file")
@@ -93,17 +93,17 @@ private slots:
         testsupport::resetDir(m_outside);
     }
 
-    // One entry planted in the folder, and the lock file of the ended instance "kEnded" in the
+    // One entry planted in the folder, and the lock file of the ended instance "Ended" in the
     // state given, before a new instance starts: what the start-up sweep leaves, and that the
     // new instance then previews without touching anything outside the folder.
     void sweep_data()
     {
         QTest::addColumn<QString>("name");  // of the planted entry; empty: none
         QTest::addColumn<QString>("kind");  // of the planted entry (see Plant)
-        QTest::addColumn<QString>("lock");  // kEnded's lock: "none", "free", "held" or a kind
+        QTest::addColumn<QString>("lock");  // Ended's lock: "none", "free", "held" or a kind
         QTest::addColumn<bool>("kept");     // the entry is still there afterwards
         QTest::addColumn<bool>("lockKept"); // so is the lock file
-        const QString link = platform::PreviewLinkName(kEnded, 1, "Alpha.ttf");
+        const QString link = platform::PreviewLinkName(Ended, 1, "Alpha.ttf");
         QTest::newRow("ended: link, lock left") << link << "link" << "free" << false << false;
         QTest::newRow("ended: link, no lock") << link << "link" << "none" << false << false;
         QTest::newRow("ended: dangling link") << link << "dangling" << "none" << false << false;
@@ -129,7 +129,7 @@ private slots:
         const QString outside = m_outside + "/planted";
         if (!name.isEmpty())
             QVERIFY(Plant(In(name), kind, outside));
-        const QString lockPath = Lock(kEnded);
+        const QString lockPath = Lock(Ended);
         if (lock != "none" && !Plant(lockPath, lock == "free" || lock == "held" ? "empty" : lock, outside))
             QSKIP("cannot make another user's file here");
         const int held = ::open(Bytes(lockPath).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
@@ -142,7 +142,7 @@ private slots:
                 QTEST(Present(In(name)), "kept");
             if (lock != "none")
                 QTEST(Present(lockPath), "lockKept");
-            QVERIFY(!links.Create(kAlpha).isEmpty());
+            QVERIFY(!links.Create(Alpha).isEmpty());
             QVERIFY(!LockFree(Lock(links.Token())));
         }
         QVERIFY(!Present(outside));
@@ -167,8 +167,8 @@ private slots:
         const QString target = m_outside + "/target";
         QVERIFY(QDir().mkpath(target));
         // What the sweep would take for left-overs, had it followed the link.
-        QVERIFY(QFile::link(kAlpha, target + '/' + platform::PreviewLinkName(kEnded, 1, "Alpha.ttf")));
-        QVERIFY(Write(target + '/' + platform::PreviewLockName(kEnded), QByteArray()));
+        QVERIFY(QFile::link(Alpha, target + '/' + platform::PreviewLinkName(Ended, 1, "Alpha.ttf")));
+        QVERIFY(Write(target + '/' + platform::PreviewLockName(Ended), QByteArray()));
         QVERIFY(Write(target + "/.99998.lock", "99998\n"));
         if (kind == "link")
             QVERIFY(QFile::link(target, m_folder));
@@ -183,7 +183,7 @@ private slots:
         {
             PreviewLinks links(m_folder);
             links.SweepStale();
-            QCOMPARE(links.Create(kAlpha), QString());
+            QCOMPARE(links.Create(Alpha), QString());
             links.Touch();
         }
         QCOMPARE(Contents(m_outside + "/target"), before);
@@ -209,7 +209,7 @@ private slots:
         QVERIFY(Plant(planted, kind, m_outside + "/planted"));
         const int held = ::open(Bytes(planted).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         QVERIFY(kind == "dangling" || ::flock(held, LOCK_EX | LOCK_NB) == 0);
-        const QString link = links.Create(kAlpha);
+        const QString link = links.Create(Alpha);
         QVERIFY(!link.isEmpty());
         QVERIFY(planted != Lock(links.Token()));
         QCOMPARE(platform::PreviewLinkToken(QFileInfo(link).fileName()), links.Token());
@@ -224,15 +224,15 @@ private slots:
     void instancesOfOneProcess()
     {
         auto first = std::make_unique<PreviewLinks>(m_folder);
-        const QString firstLink = first->Create(kAlpha);
+        const QString firstLink = first->Create(Alpha);
         PreviewLinks second(m_folder);
         second.SweepStale();
         QVERIFY(QFileInfo(firstLink).isSymLink());
-        const QString secondLink = second.Create(kAlpha);
+        const QString secondLink = second.Create(Alpha);
         QVERIFY(!secondLink.isEmpty() && secondLink != firstLink);
         // A link that is no longer the one the first made is left alone, at exit as on removal.
         const QString firstOther = first->Create(testsupport::fontPath("files/TavoretBeta.ttf"));
-        QVERIFY(QFile::remove(firstOther) && QFile::link(kAlpha, firstOther));
+        QVERIFY(QFile::remove(firstOther) && QFile::link(Alpha, firstOther));
         first->Remove(firstOther);
         QVERIFY(QFileInfo(firstOther).isSymLink());
         first.reset();

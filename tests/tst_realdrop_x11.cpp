@@ -11,14 +11,14 @@
 
 namespace {
 // Where the drag source puts its 200x100 window: right of the main window, which sits at 0,0.
-const QPoint kSourceTopLeft(700, 100);
-const int kWaitMs = 10000;
+const QPoint SourceTopLeft(700, 100);
+const int WaitMs = 10000;
 
 // Keeps this process's events flowing while `process` runs: the main window has to answer the
 // drag messages and fetch the dropped data from the source. Whether it ended well in time.
 bool WaitForEnd(QProcess &process)
 {
-    QDeadlineTimer deadline(kWaitMs);
+    QDeadlineTimer deadline(WaitMs);
     while (process.state() != QProcess::NotRunning && !deadline.hasExpired())
         QTest::qWait(20);
     return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit
@@ -37,15 +37,15 @@ class TestRealDropX11 : public QObject
     bool StartSource(const QStringList &files)
     {
         m_source.start(QStringLiteral(TAVORET_DRAGSOURCE),
-                       QStringList{QString::number(kSourceTopLeft.x()), QString::number(kSourceTopLeft.y())} + files);
-        return m_source.waitForReadyRead(kWaitMs) && m_source.readLine().startsWith("ready");
+                       QStringList{QString::number(SourceTopLeft.x()), QString::number(SourceTopLeft.y())} + files);
+        return m_source.waitForReadyRead(WaitMs) && m_source.readLine().startsWith("ready");
     }
     // Press on the source, travel in steps to the target and rest there before the release: every
     // step is one motion the source turns into a position message for the window under the
     // pointer, and the pauses let the answers come back.
     static bool DragOnto(const QPoint &target)
     {
-        const QPoint start = kSourceTopLeft + QPoint(100, 50);
+        const QPoint start = SourceTopLeft + QPoint(100, 50);
         QStringList args{"mousemove", QString::number(start.x()), QString::number(start.y()), "sleep", "0.2",
                          "mousedown", "1"};
         for (int i = 1; i <= 15; ++i) {
@@ -78,7 +78,7 @@ private slots:
     {
         if (m_source.state() != QProcess::NotRunning) {
             m_source.kill();
-            m_source.waitForFinished(kWaitMs);
+            m_source.waitForFinished(WaitMs);
         }
         m_form.reset();
     }
@@ -105,8 +105,8 @@ private slots:
         const QByteArray said = m_source.readAllStandardOutput();
         QVERIFY2(said.contains("released copy") && said.contains("finished"), said.constData());
 
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->FileDrag1->NameWithPath(), paths, kWaitMs);
-        QTRY_COMPARE_WITH_TIMEOUT(m_form->FileListBox1->isVisible(), panelShown, kWaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->FileDrag1->NameWithPath(), paths, WaitMs);
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->FileListBox1->isVisible(), panelShown, WaitMs);
         QCOMPARE(m_form->FileListBox1->FileName(), panelShown ? paths.first() : QString());
         QCOMPARE(m_form->ComboBox1->count(), itemsBefore + (panelShown ? 1 : 0));
         QCOMPARE(m_form->StringGrid1->FontName(), QString(panelShown ? "Tavoret Test Alpha" : "Times New Roman"));

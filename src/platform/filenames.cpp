@@ -12,7 +12,7 @@
 namespace platform {
 
 namespace {
-constexpr char16_t kKeptByteBase = 0xDC00;
+constexpr char16_t KeptByteBase = 0xDC00;
 
 bool IsContinuation(unsigned char byte)
 {
@@ -52,7 +52,7 @@ int Utf8Sequence(const QByteArray &bytes, qsizetype at, char32_t *code)
 
 bool IsKeptByte(QChar ch)
 {
-    return ch.unicode() >= kKeptByteBase + 0x80 && ch.unicode() <= kKeptByteBase + 0xFF;
+    return ch.unicode() >= KeptByteBase + 0x80 && ch.unicode() <= KeptByteBase + 0xFF;
 }
 
 bool Stat(const QString &path, struct stat *info)
@@ -75,7 +75,7 @@ QString DecodeName(const QByteArray &bytes)
         char32_t code = 0;
         const int length = Utf8Sequence(bytes, at, &code);
         if (length == 0) {
-            name.append(QChar(char16_t(kKeptByteBase + static_cast<unsigned char>(bytes.at(at)))));
+            name.append(QChar(char16_t(KeptByteBase + static_cast<unsigned char>(bytes.at(at)))));
             ++at;
             continue;
         }
@@ -99,7 +99,7 @@ QByteArray EncodeName(const QString &name)
             continue;
         bytes += name.mid(runStart, i - runStart).toUtf8();
         if (i < name.size())
-            bytes += char(name.at(i).unicode() - kKeptByteBase);
+            bytes += char(name.at(i).unicode() - KeptByteBase);
         runStart = i + 1;
     }
     return bytes;

@@ -11,10 +11,10 @@
 namespace platform {
 
 namespace {
-constexpr int kTableRecordSize = 16;
-constexpr int kOffsetTableSize = 12;
+constexpr int TableRecordSize = 16;
+constexpr int OffsetTableSize = 12;
 // Larger files are not read for drawing: no real face comes near this.
-constexpr qint64 kMaxFontFileSize = 512ll * 1024 * 1024;
+constexpr qint64 MaxFontFileSize = 512ll * 1024 * 1024;
 
 quint32 Read32(const QByteArray &data, qint64 at)
 {
@@ -37,17 +37,17 @@ void Append32(QByteArray &out, quint32 value)
 // header and table records, each table copied behind them on a 4-byte boundary.
 QByteArray ExtractFace(const QByteArray &data, qint64 start)
 {
-    if (start < 0 || start + kOffsetTableSize > data.size())
+    if (start < 0 || start + OffsetTableSize > data.size())
         return QByteArray();
     const int tables = Read16(data, start + 4);
-    const qint64 records = start + kOffsetTableSize;
-    if (records + qint64(tables) * kTableRecordSize > data.size())
+    const qint64 records = start + OffsetTableSize;
+    if (records + qint64(tables) * TableRecordSize > data.size())
         return QByteArray();
-    QByteArray head = data.mid(start, kOffsetTableSize);
+    QByteArray head = data.mid(start, OffsetTableSize);
     QByteArray body;
-    const qint64 bodyStart = kOffsetTableSize + qint64(tables) * kTableRecordSize;
+    const qint64 bodyStart = OffsetTableSize + qint64(tables) * TableRecordSize;
     for (int i = 0; i < tables; ++i) {
-        const qint64 record = records + qint64(i) * kTableRecordSize;
+        const qint64 record = records + qint64(i) * TableRecordSize;
         const quint32 offset = Read32(data, record + 8);
         const quint32 length = Read32(data, record + 12);
         if (qint64(offset) + length > data.size())
@@ -64,14 +64,14 @@ QByteArray ExtractFace(const QByteArray &data, qint64 start)
 
 QByteArray SingleFaceData(const QByteArray &fileData, int index)
 {
-    if (index < 0 || fileData.size() < kOffsetTableSize)
+    if (index < 0 || fileData.size() < OffsetTableSize)
         return QByteArray();
     if (!fileData.startsWith("ttcf"))
         return index == 0 ? fileData : QByteArray();
     const quint32 faces = Read32(fileData, 8);
-    if (quint32(index) >= faces || kOffsetTableSize + 4 * (qint64(index) + 1) > fileData.size())
+    if (quint32(index) >= faces || OffsetTableSize + 4 * (qint64(index) + 1) > fileData.size())
         return QByteArray();
-    return ExtractFace(fileData, Read32(fileData, kOffsetTableSize + 4 * qint64(index)));
+    return ExtractFace(fileData, Read32(fileData, OffsetTableSize + 4 * qint64(index)));
 }
 
 bool IsSymbolCmap(const QByteArray &cmap)
@@ -111,7 +111,7 @@ QRawFont LoadFace(const FontFace &face, qreal pixelSize)
 {
     if (!face.isValid())
         return QRawFont();
-    return LoadFaceFromData(ReadRegularFile(face.file, kMaxFontFileSize), face.index, pixelSize);
+    return LoadFaceFromData(ReadRegularFile(face.file, MaxFontFileSize), face.index, pixelSize);
 }
 
 QRawFont LoadFaceFromData(const QByteArray &fileData, int index, qreal pixelSize)

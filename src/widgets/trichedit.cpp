@@ -86,11 +86,6 @@ void TRichEdit::ApplyFontToText()
     setTextCursor(keep);
 }
 
-int TRichEdit::SelStart() const
-{
-    return textCursor().selectionStart();
-}
-
 int TRichEdit::SelLength() const
 {
     const QTextCursor c = textCursor();

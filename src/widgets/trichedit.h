@@ -25,7 +25,6 @@ public:
     void setFontName(const QString &name);
     QString FontName() const;
 
-    int SelStart() const;
     int SelLength() const;
     void setSelStart(int start);
     void setSelLength(int length);
