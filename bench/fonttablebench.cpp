@@ -43,25 +43,25 @@ TAVORET_BENCHMARK(fonttable)
 
     // What one preview asks of the font table, alternating between two files. The preview
     // folder's new time stamps must not count as a change of the installed fonts.
-    const int buildsBefore = table.ConfigurationBuilds();
+    const int buildsBefore = table.configurationBuilds();
     QString previous;
     report.Time(QStringLiteral("preview (remove, read, add, announce, read)"), [&] {
         const QString next = previous == alpha ? beta : alpha;
         table.RemoveFontResource(previous);
         table.ReadInstalledFontNames();
         table.AddFontResource(next);
-        table.AnnounceFontChange();
+        table.announceFontChange();
         table.ReadInstalledFontNames();
         previous = next;
     });
     table.RemoveFontResource(previous);
     report.Fact(QStringLiteral("configuration builds during the previews"),
-                QString::number(table.ConfigurationBuilds() - buildsBefore));
+                QString::number(table.configurationBuilds() - buildsBefore));
 
     // The user's font folder gets a new time stamp before each read, as when a font is copied
     // there: fontconfig's configuration and the table's index are rebuilt.
-    if (platform::EnsureUserFontsFolder()) {
-        const QByteArray folder = QFile::encodeName(platform::UserFontsFolder());
+    if (platform::ensureUserFontsFolder()) {
+        const QByteArray folder = QFile::encodeName(platform::userFontsFolder());
         report.Time(QStringLiteral("ReadInstalledFontNames after a change"), [&] {
             ::utimensat(AT_FDCWD, folder.constData(), nullptr, 0);
             table.ReadInstalledFontNames();

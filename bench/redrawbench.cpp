@@ -73,7 +73,7 @@ void SendKey(QWidget *target, int key, const QString &text = QString())
 // window's redraw; returns the slowest keystroke in milliseconds.
 double TypeInto(TForm1 &form, TSpinEdit *box, const QString &digits)
 {
-    QLineEdit *editor = box->Editor();
+    QLineEdit *editor = box->editor();
     editor->setFocus();
     editor->selectAll();
     qint64 slowest = 0;
@@ -97,12 +97,12 @@ TAVORET_BENCHMARK(redraw)
     bench::ShowExposed(&form);
     TStringGrid *chart = form.StringGrid1;
     const int runs = std::clamp(report.options().runs / 4, 5, 50);
-    report.Fact(QStringLiteral("chart face"), chart->FontName() + QStringLiteral(" drawn as ") + chart->DrawnFamily());
+    report.Fact(QStringLiteral("chart face"), chart->FontName() + QStringLiteral(" drawn as ") + chart->drawnFamily());
 
     for (const int points : {20, 200, 1000}) {
         form.SpinEdit1->setText(QString::number(points));
-        QFont font(chart->DrawnFamily());
-        font.setPixelSize(chart->DrawPixelSize());
+        QFont font(chart->drawnFamily());
+        font.setPixelSize(chart->drawPixelSize());
         BareTable bare(*chart, font);
         const double table = RedrawMs(bare.viewport(), runs);
         const double ours = RedrawMs(chart->viewport(), runs);

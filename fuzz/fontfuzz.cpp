@@ -19,17 +19,17 @@ constexpr qreal PixelSizes[] = {9, 72};
 
 void DrawChart(const QRawFont &raw)
 {
-    const bool symbol = platform::IsSymbolCmap(raw.fontTable("cmap"));
+    const bool symbol = platform::isSymbolCmap(raw.fontTable("cmap"));
     const int cell = int(raw.pixelSize()) + 4;
     QImage image(16 * cell, 14 * cell, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
     for (int code = FirstCode; code <= LastCode; ++code) {
         const int index = code - FirstCode;
-        const char32_t symbolCode = platform::SymbolCodePoint(code);
-        const QString text = symbol ? QString::fromUcs4(&symbolCode, 1) : QString(platform::AnsiToUnicode(code));
+        const char32_t symbolCode = platform::symbolCodePoint(code);
+        const QString text = symbol ? QString::fromUcs4(&symbolCode, 1) : QString(platform::ansiToUnicode(code));
         painter.drawGlyphRun(QPointF(index % 16 * cell, index / 16 * cell + raw.ascent()),
-                             platform::GlyphRunOf(raw, text));
+                             platform::glyphRunOf(raw, text));
     }
 }
 } // namespace
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     for (int face = 0; face < FacesTried; ++face) {
         for (const qreal pixelSize : PixelSizes) {
-            const QRawFont raw = platform::LoadFaceFromData(bytes, face, pixelSize);
+            const QRawFont raw = platform::loadFaceFromData(bytes, face, pixelSize);
             if (!raw.isValid())
                 break;
             [[maybe_unused]] const QString names = raw.familyName() + raw.styleName();

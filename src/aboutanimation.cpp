@@ -16,7 +16,7 @@ constexpr int CreditsShift = 47;
 
 } // namespace
 
-void PulseStep(int &size, int &step)
+void pulseStep(int &size, int &step)
 {
     if (size == PulseLargest)
         step = -1;
@@ -25,22 +25,22 @@ void PulseStep(int &size, int &step)
     size += step;
 }
 
-int SymbolOffset(int size)
+int symbolOffset(int size)
 {
     return PulseLargest + 8 - size;
 }
 
-int SlideEndTop(int screenHeight, int dialogHeight)
+int slideEndTop(int screenHeight, int dialogHeight)
 {
     return (screenHeight - dialogHeight) / 2;
 }
 
-QByteArray ScrambledCredits()
+QByteArray scrambledCredits()
 {
     return QByteArray(StoredCredits, sizeof StoredCredits - 1);
 }
 
-QString UnscrambleCredits(const QByteArray &scrambled)
+QString unscrambleCredits(const QByteArray &scrambled)
 {
     QString plain;
     plain.reserve(scrambled.size());

@@ -18,21 +18,21 @@ constexpr int PulseSleepMs = 20;
 // One step of the pulse: at the largest size the direction turns to shrinking, at the smallest
 // to growing, then the size moves one point. Starting from 48 the sizes run
 // 47, 46, ..., 35, 36, ..., 48, 47, ...; at 48 the direction need not be set yet.
-void PulseStep(int &size, int &step);
+void pulseStep(int &size, int &step);
 
 // Left and top of the symbol label at a given size: it moves right and down by one pixel for
 // each point it shrinks, so that it shrinks towards its lower right.
-int SymbolOffset(int size);
+int symbolOffset(int size);
 
 // Final top of the sliding box: half of the room the screen leaves, rounded toward zero.
 // Negative when the screen is smaller than the box.
-int SlideEndTop(int screenHeight, int dialogHeight);
+int slideEndTop(int screenHeight, int dialogHeight);
 
 // The credits text as the program stores it: every character's code raised by 47, modulo 256.
-QByteArray ScrambledCredits();
+QByteArray scrambledCredits();
 
 // Undoes the scrambling: 47 is taken off every byte's code (modulo 256), and each resulting
 // code is the character with that code (Latin-1).
-QString UnscrambleCredits(const QByteArray &scrambled);
+QString unscrambleCredits(const QByteArray &scrambled);
 
 } // namespace about

@@ -2,22 +2,22 @@
 
 namespace chart {
 
-int CellCode(int col, int row)
+int cellCode(int col, int row)
 {
     return 16 * (row + 2) + col;
 }
 
-int CellCol(int code)
+int cellCol(int code)
 {
     return code % 16;
 }
 
-int CellRow(int code)
+int cellRow(int code)
 {
     return code / 16 - 2;
 }
 
-QString DecCaption(int code)
+QString decCaption(int code)
 {
     QString digits = QString::number(code);
     // Two passes of zero padding: enough for every code of the chart (32..255).
@@ -28,13 +28,13 @@ QString DecCaption(int code)
     return QStringLiteral("Dec: ") + digits;
 }
 
-QString HexCaption(int col, int row)
+QString hexCaption(int col, int row)
 {
     const char *digits = "0123456789ABCDEF";
     return QStringLiteral("Hex: ") + QLatin1Char(digits[(row + 2) & 15]) + QLatin1Char(digits[col & 15]);
 }
 
-QString CellName(QChar character, int code, Shown shown)
+QString cellName(QChar character, int code, Shown shown)
 {
     QString what;
     if (shown == Shown::Symbol)

@@ -10,14 +10,14 @@ constexpr int RowCount = 14;
 constexpr int FirstCode = 32;
 
 // Code shown in cell (col, row): 32 + 16 * row + col.
-int CellCode(int col, int row);
-int CellCol(int code);
-int CellRow(int code);
+int cellCode(int col, int row);
+int cellCol(int code);
+int cellRow(int code);
 
 // "Dec: 0065" for code 65: decimal, padded with zeros to four digits.
-QString DecCaption(int code);
+QString decCaption(int code);
 // "Hex: 41" for the cell in column 1, row 2: the row's digit (row + 2), then the column's.
-QString HexCaption(int col, int row);
+QString hexCaption(int col, int row);
 
 // How a cell shows its character: with the font's glyph for it, with the font's missing-glyph
 // box, or (a symbol font) with the font's own symbol for the code.
@@ -26,6 +26,6 @@ enum class Shown { Glyph, Missing, Symbol };
 // What a screen reader says for a cell: the character, its decimal and hexadecimal codes, e.g.
 // "A, 65, hex 41"; blanks, the soft hyphen and codes with no character are named in words, and
 // a character the font lacks is still named by its codes ("..., not in this font").
-QString CellName(QChar character, int code, Shown shown);
+QString cellName(QChar character, int code, Shown shown);
 
 } // namespace chart

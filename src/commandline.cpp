@@ -24,7 +24,7 @@ const QLatin1String EndOfOptions("--");
 QString LocalPath(const QString &argument)
 {
     if (argument.startsWith(QLatin1String("file:")))
-        return platform::LocalFileName(QUrl(argument));
+        return platform::localFileName(QUrl(argument));
     return argument;
 }
 
@@ -43,7 +43,7 @@ bool Answer(const QString &argument, QTextStream &out)
 }
 } // namespace
 
-CommandLine ParseCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
+CommandLine parseCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     CommandLine result;
     bool optionsEnded = false;
@@ -60,15 +60,15 @@ CommandLine ParseCommandLine(const QStringList &arguments, QTextStream &out, QTe
             continue;
         }
         const QString path = LocalPath(argument);
-        if (platform::IsFile(path))
+        if (platform::isFile(path))
             result.files << QFileInfo(path).absoluteFilePath();
         else
-            err << "tavoret: ignoring '" << platform::DisplayName(argument) << "': not a file\n";
+            err << "tavoret: ignoring '" << platform::displayName(argument) << "': not a file\n";
     }
     return result;
 }
 
-bool AnswerHelpOrVersion(const QStringList &arguments, QTextStream &out)
+bool answerHelpOrVersion(const QStringList &arguments, QTextStream &out)
 {
     for (const QString &argument : arguments) {
         if (argument == EndOfOptions)
@@ -79,7 +79,7 @@ bool AnswerHelpOrVersion(const QStringList &arguments, QTextStream &out)
     return false;
 }
 
-QString QtOptionValue(const QStringList &arguments, const QString &name)
+QString qtOptionValue(const QStringList &arguments, const QString &name)
 {
     // As Qt reads them: anywhere on the line, the last one counting.
     QString value;

@@ -15,12 +15,12 @@ struct CommandLine
 
 // Reads the arguments (without the program name). Help and version go to `out`; every argument
 // that is not an existing file gets one line on `err` and is otherwise ignored.
-CommandLine ParseCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
+CommandLine parseCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
 
 // Answers the first --help or --version before "--" on `out`, without looking at anything
 // else; true when it did. This needs no display, so it runs before the application exists.
-bool AnswerHelpOrVersion(const QStringList &arguments, QTextStream &out);
+bool answerHelpOrVersion(const QStringList &arguments, QTextStream &out);
 
 // The value that follows Qt's option `name` (such as "platform" for -platform or --platform),
 // found as Qt finds it: anywhere on the line, the last one counting. Empty when not given.
-QString QtOptionValue(const QStringList &arguments, const QString &name);
+QString qtOptionValue(const QStringList &arguments, const QString &name);

@@ -20,7 +20,7 @@ TFileDrag::~TFileDrag()
     setEnableDrop(false);
 }
 
-void TFileDrag::SplitName(const QString &name, QString *nameOnly, QString *extension)
+void TFileDrag::splitName(const QString &name, QString *nameOnly, QString *extension)
 {
     // Scan from the end: every "." moves the extension's start, the first "/" ends the scan.
     qsizetype nameStart = 0;
@@ -93,12 +93,12 @@ void TFileDrag::ReadDroppedFiles(const QMimeData *data)
     QStringList names;
     for (const QUrl &url : data->urls()) {
         if (url.isLocalFile())
-            names << platform::LocalFileName(url);
+            names << platform::localFileName(url);
     }
-    ReadNames(names);
+    readNames(names);
 }
 
-void TFileDrag::ReadNames(const QStringList &names)
+void TFileDrag::readNames(const QStringList &names)
 {
     m_nameWithPath.clear();
     m_nameOnly.clear();
@@ -106,7 +106,7 @@ void TFileDrag::ReadNames(const QStringList &names)
     m_fileCount = int(names.size());
     for (const QString &name : names) {
         QString nameOnly, extension;
-        SplitName(name, &nameOnly, &extension);
+        splitName(name, &nameOnly, &extension);
         m_nameWithPath << name;
         m_nameOnly << nameOnly;
         m_extension << extension;

@@ -30,7 +30,7 @@ public:
 
     // Splits a full name into its name part (after the last "/") and its extension (after the
     // first "." of the name part; empty when the name part has none).
-    static void SplitName(const QString &name, QString *nameOnly, QString *extension);
+    static void splitName(const QString &name, QString *nameOnly, QString *extension);
 
     QStringList NameWithPath() const { return m_nameWithPath; }
     QStringList NameOnly() const { return m_nameOnly; }
@@ -42,7 +42,7 @@ public:
     void setOnDrop(const TNotifyEvent &handler) { m_onDrop = handler; }
 
     // Takes these names as one drop: fills the lists, then fires OnDrop.
-    void ReadNames(const QStringList &names);
+    void readNames(const QStringList &names);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -10,6 +10,14 @@ FolderBrowser::FolderBrowser(QObject *parent)
 {
 }
 
+void FolderBrowser::release(QObject *view)
+{
+    if (parent() == view)
+        delete this;
+    else
+        disconnect(view);
+}
+
 const QList<platform::Volume> &FolderBrowser::volumes()
 {
     if (!m_volumesRead)
@@ -65,7 +73,7 @@ void FolderBrowser::setDirectory(const QString &path)
     if (path.isEmpty())
         return;
     QString target = absolutePath(path);
-    if (platform::IsFile(target))
+    if (platform::isFile(target))
         target = QFileInfo(target).absolutePath();
     if (target != m_folder)
         enterFolder(target);

@@ -6,14 +6,14 @@ FontPreview::FontPreview(platform::FontTable &fonts) : m_fonts(fonts)
 {
 }
 
-FontPreview::Result FontPreview::Show(const QString &path)
+FontPreview::Result FontPreview::show(const QString &path)
 {
-    End();
+    end();
     Result result;
     result.countBefore = int(m_fonts.ReadInstalledFontNames().size());
     m_file = path;
     const int facesAdded = m_fonts.AddFontResource(path);
-    m_fonts.AnnounceFontChange();
+    m_fonts.announceFontChange();
     result.names = m_fonts.ReadInstalledFontNames();
     if (result.names.size() != result.countBefore)
         result.outcome = Outcome::NewFace;
@@ -24,7 +24,7 @@ FontPreview::Result FontPreview::Show(const QString &path)
     return result;
 }
 
-void FontPreview::End()
+void FontPreview::end()
 {
     m_fonts.RemoveFontResource(m_file);
 }

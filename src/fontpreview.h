@@ -28,9 +28,9 @@ public:
 
     // Ends the preview under way and previews `path` (an empty path only ends it). Other
     // programs hear of the change.
-    Result Show(const QString &path);
+    Result show(const QString &path);
     // Removes the file under preview from the font table; the file stays the one last shown.
-    void End();
+    void end();
 
 private:
     platform::FontTable &m_fonts;

@@ -8,7 +8,7 @@ int Colours::nextNumber()
     return int((std::uint64_t(m_state) * 255u) >> 32);
 }
 
-QColor Colours::NextColour()
+QColor Colours::nextColour()
 {
     const int r = nextNumber();
     const int g = nextNumber();

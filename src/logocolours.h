@@ -13,7 +13,7 @@ public:
     // The sequence's next whole number, from 0 to 254.
     int nextNumber();
     // Three numbers, red then green then blue.
-    QColor NextColour();
+    QColor nextColour();
 
 private:
     std::uint32_t m_state = 0;

@@ -15,33 +15,33 @@
 int main(int argc, char **argv)
 {
     // A write past the file-size limit then fails and is reported instead of ending the program.
-    platform::IgnoreFileSizeSignal();
+    platform::ignoreFileSizeSignal();
     // The arguments keep their bytes, so that a file name that is not valid UTF-8 is found again.
     const auto readArguments = [&argc, &argv] {
         QStringList read;
         for (int i = 1; i < argc; ++i)
-            read << platform::DecodeName(QByteArray(argv[i]));
+            read << platform::decodeName(QByteArray(argv[i]));
         return read;
     };
     const QStringList arguments = readArguments();
     QTextStream out(stdout), err(stderr);
     // Help and version need no display, so they are answered before the application starts.
-    if (AnswerHelpOrVersion(arguments, out))
+    if (answerHelpOrVersion(arguments, out))
         return 0;
     // Qt ends the process with an abort and a page about reinstalling when it finds no display.
-    QString platformName = QtOptionValue(arguments, QStringLiteral("platform"));
+    QString platformName = qtOptionValue(arguments, QStringLiteral("platform"));
     if (platformName.isEmpty())
         platformName = qEnvironmentVariable("QT_QPA_PLATFORM");
-    platform::DisplayCheck display(platformName, QtOptionValue(arguments, QStringLiteral("display")));
-    if (!display.CanOpen()) {
+    platform::DisplayCheck display(platformName, qtOptionValue(arguments, QStringLiteral("display")));
+    if (!display.canOpen()) {
         err << "tavoret: cannot open a display: set DISPLAY or WAYLAND_DISPLAY\n";
         return 1;
     }
 
     QApplication app(argc, argv);
-    display.Release();
+    display.release();
     // The application took Qt's own options out of the arguments; the rest are files.
-    const CommandLine commandLine = ParseCommandLine(readArguments(), out, err);
+    const CommandLine commandLine = parseCommandLine(readArguments(), out, err);
     out.flush();
     err.flush();
 
@@ -54,7 +54,7 @@ int main(int argc, char **argv)
 
     platform::FontTable fonts;
     initialiseApplication(fonts);
-    fonts.SweepStalePreviewLinks();
+    fonts.sweepStalePreviewLinks();
     StartupFontNames = fonts.ReadInstalledFontNames();
 
     TForm1 form(fonts);
@@ -62,12 +62,12 @@ int main(int argc, char **argv)
     form.show();
     // A session that ends, or Ctrl+C in a terminal, closes the window as the user would, so that
     // the preview is removed.
-    platform::HandleTerminationSignals([&form] {
+    platform::handleTerminationSignals([&form] {
         form.close();
         QCoreApplication::quit();
     });
     // Files named on the command line arrive like one drop of those files on the window.
     if (!commandLine.files.isEmpty())
-        QTimer::singleShot(0, &form, [&form, &commandLine] { form.FileDrag1->ReadNames(commandLine.files); });
+        QTimer::singleShot(0, &form, [&form, &commandLine] { form.FileDrag1->readNames(commandLine.files); });
     return app.exec();
 }

@@ -75,16 +75,16 @@ TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
     Panel1->setMouseTracking(true);
     Label1->installEventFilter(this);
     Panel1->installEventFilter(this);
-    ConnectHandlers();
-    KeepColourPairsReadable();
-    DescribeControls();
+    connectHandlers();
+    keepColourPairsReadable();
+    describeControls();
     auto *aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aboutKey, &QShortcut::activated, this, &TForm1::Label1Click);
     ComboBox1->setFocus(); // the active control when the window opens
     FormCreate();
 }
 
-void TForm1::ConnectHandlers()
+void TForm1::connectHandlers()
 {
     connect(SpinEdit1, &TSpinEdit::Change, this, &TForm1::SpinEdit1Change);
     connect(SpinEdit2, &TSpinEdit::Change, this, &TForm1::SpinEdit2Change);
@@ -103,7 +103,7 @@ void TForm1::ConnectHandlers()
     connect(DirectoryListBox1, &TDirectoryListBox::Enter, this, &TForm1::DirectoryListBox1Enter);
     connect(DirectoryListBox1, &TDirectoryListBox::Exit, this, &TForm1::DirectoryListBox1Exit);
     connect(DirectoryListBox1, &TDirectoryListBox::MouseUp, this, &TForm1::DirectoryListBox1MouseUp);
-    connect(DirectoryListBox1, &TDirectoryListBox::folderError, this, &TForm1::ShowFolderError);
+    connect(DirectoryListBox1, &TDirectoryListBox::folderError, this, &TForm1::showFolderError);
     connect(FileListBox1, &TFileListBox::Click, this, &TForm1::FileListBox1Click);
     connect(FileListBox1, &TFileListBox::MouseUp, this, &TForm1::FileListBox1MouseUp);
     connect(FileListBox1, &TFileListBox::KeyUp, this, &TForm1::FileListBox1KeyUp);
@@ -112,21 +112,21 @@ void TForm1::ConnectHandlers()
 void TForm1::FormCreate()
 {
     FontsChanged = 0;
-    FillChart();
-    FillFontList();
-    ApplyScreenHeightRule();
+    fillChart();
+    fillFontList();
+    applyScreenHeightRule();
     FileDrag1->setEnableDrop(true);
 }
 
-void TForm1::FillChart()
+void TForm1::fillChart()
 {
     for (int code = chart::FirstCode; code <= 255; ++code)
-        StringGrid1->setCells(chart::CellCol(code), chart::CellRow(code), QString(platform::AnsiToUnicode(code)));
+        StringGrid1->setCells(chart::cellCol(code), chart::cellRow(code), QString(platform::ansiToUnicode(code)));
 }
 
-void TForm1::FillFontList()
+void TForm1::fillFontList()
 {
-    ComboBox1->Fill(StartupFontNames);
+    ComboBox1->fill(StartupFontNames);
     // Every item is compared; with several exact matches the last one stays selected.
     for (int i = 0; i < ComboBox1->count(); ++i) {
         if (ComboBox1->itemText(i) == QLatin1String(DefaultFace))
@@ -134,21 +134,21 @@ void TForm1::FillFontList()
     }
 }
 
-void TForm1::ApplyScreenHeightRule()
+void TForm1::applyScreenHeightRule()
 {
-    if (platform::PrimaryScreenHeight() > ShortScreenHeight) {
+    if (platform::primaryScreenHeight() > ShortScreenHeight) {
         m_designedOuterSize.setHeight(TallWindowHeight);
-        SetOuterSize(m_designedOuterSize);
+        setOuterSize(m_designedOuterSize);
     }
     m_expectedClientSize = size();
 }
 
-QSize TForm1::OuterSize() const
+QSize TForm1::outerSize() const
 {
     return frameGeometry().size();
 }
 
-void TForm1::SetOuterSize(const QSize &outer)
+void TForm1::setOuterSize(const QSize &outer)
 {
     const QSize frame = frameGeometry().size() - size();
     resize(outer - frame);
@@ -161,10 +161,10 @@ void TForm1::SpinEdit1Change()
 
 void TForm1::ComboBox1Change()
 {
-    ApplySelectedFace();
+    applySelectedFace();
 }
 
-void TForm1::ApplySelectedFace()
+void TForm1::applySelectedFace()
 {
     // An empty name (nothing selected) leaves both fonts as they are.
     StringGrid1->setFontName(ComboBox1->Text());
@@ -175,7 +175,7 @@ void TForm1::RefreshFontList()
 {
     const QStringList names = m_fonts.ReadInstalledFontNames();
     ComboBox1->setSorted(true);
-    ComboBox1->Fill(names);
+    ComboBox1->fill(names);
     FontsChanged = 0;
 }
 
@@ -201,7 +201,7 @@ void TForm1::SpinEdit2Change()
 void TForm1::FormResize()
 {
     // The chart follows the window's outer size, but never reaches past the client area.
-    const QSize outer = OuterSize();
+    const QSize outer = outerSize();
     const int width = std::min(outer.width() - ChartWidthMargin, this->width() - StringGrid1->x());
     const int height = std::min(outer.height() - ChartHeightMargin, this->height() - StringGrid1->y());
     StringGrid1->resize(std::max(0, width), std::max(0, height));
@@ -211,14 +211,14 @@ void TForm1::FormResize()
 void TForm1::Label1MouseMove()
 {
     QPalette pal = Label1->palette();
-    pal.setColor(QPalette::WindowText, m_logoColours.NextColour());
-    pal.setColor(QPalette::Window, m_logoColours.NextColour());
+    pal.setColor(QPalette::WindowText, m_logoColours.nextColour());
+    pal.setColor(QPalette::Window, m_logoColours.nextColour());
     Label1->setPalette(pal);
 }
 
 void TForm1::Label1Click()
 {
-    OpenAboutBox();
+    openAboutBox();
 }
 
 void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const QPoint &Pos)
@@ -226,13 +226,13 @@ void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const 
     int col, row;
     if (!StringGrid1->MouseToCell(Pos, &col, &row))
         return; // over no cell: the last pick stays
-    const int code = chart::CellCode(col, row);
-    RichEdit1->setText(QString(platform::AnsiToUnicode(code)));
+    const int code = chart::cellCode(col, row);
+    RichEdit1->setText(QString(platform::ansiToUnicode(code)));
     RichEdit1->setSelStart(0);
     RichEdit1->setSelLength(1);
     RichEdit1->setFocus();
-    mnuitdec1->setText(chart::DecCaption(code));
-    mnuithex1->setText(chart::HexCaption(col, row));
+    mnuitdec1->setText(chart::decCaption(code));
+    mnuithex1->setText(chart::hexCaption(col, row));
     StringGrid1->setSelection(col, row);
 }
 
@@ -244,14 +244,14 @@ void TForm1::mnuitCopy1Click()
 // Ctrl+C on the chart: the current cell is picked as a click picks it, then copied.
 void TForm1::StringGrid1CopyKey()
 {
-    const QPoint centre = StringGrid1->CellRect(StringGrid1->Col(), StringGrid1->Row()).center();
+    const QPoint centre = StringGrid1->cellRect(StringGrid1->Col(), StringGrid1->Row()).center();
     StringGrid1MouseDown(Qt::LeftButton, Qt::NoModifier, centre);
     mnuitCopy1Click();
 }
 
 // The form fixes some colours (the lists' pale blue, the buttons' green and red text); their
 // partners are fixed too, so that each pair stays readable whatever the desktop's theme.
-void TForm1::KeepColourPairsReadable()
+void TForm1::keepColourPairsReadable()
 {
     const QColor darkText(Qt::black), lightFace(0xF0, 0xF0, 0xF0);
     for (QWidget *list : QList<QWidget *>{DriveComboBox1, DirectoryListBox1, FileListBox1}) {
@@ -269,7 +269,7 @@ void TForm1::KeepColourPairsReadable()
 
 // A control's hint is its description for screen readers too, also while the hint is switched
 // off.
-void TForm1::DescribeControls()
+void TForm1::describeControls()
 {
     const QList<QWidget *> controls = findChildren<QWidget *>();
     for (QWidget *control : controls) {
@@ -345,21 +345,21 @@ void TForm1::FileListBox1KeyUp(int Key, Qt::KeyboardModifiers)
 
 void TForm1::FileListBox1Click()
 {
-    ShowPreview(FileListBox1->FileName());
+    showPreview(FileListBox1->FileName());
 }
 
-void TForm1::ShowPreview(const QString &path)
+void TForm1::showPreview(const QString &path)
 {
     ComboBox1->setSorted(false);
-    const FontPreview::Result preview = m_preview.Show(path);
+    const FontPreview::Result preview = m_preview.show(path);
     PreviewFontFile = path;
     FontCountBefore = preview.countBefore;
-    ComboBox1->Fill(preview.names);
+    ComboBox1->fill(preview.names);
     switch (preview.outcome) {
     case FontPreview::Outcome::NewFace:
         // The face added last is the selector's last entry while sorting is off.
         ComboBox1->setItemIndex(ComboBox1->count() - 1);
-        ApplySelectedFace();
+        applySelectedFace();
         break;
     case FontPreview::Outcome::NotAFont:
         ComboBox1->setText(QLatin1String(NotAFontFile));
@@ -372,7 +372,7 @@ void TForm1::ShowPreview(const QString &path)
 
 void TForm1::RemovePreviewFont()
 {
-    m_preview.End();
+    m_preview.end();
 }
 
 void TForm1::btnAddClick()
@@ -384,45 +384,45 @@ void TForm1::btnAddClick()
     // A file the font table takes no face from is not installed. (A file gone by now is left
     // to the copy, which reports that it failed.)
     const QString source = FileListBox1->FileName();
-    if (platform::IsFile(source) && !platform::FontTable::HasFaces(source)) {
+    if (platform::isFile(source) && !platform::FontTable::hasFaces(source)) {
         QMessageBox::warning(this, QLatin1String(DoneNothing), QLatin1String(NotAFontToAdd));
         return;
     }
     RemovePreviewFont();
-    platform::EnsureUserFontsFolder();
-    const QString folder = platform::UserFontsFolder();
+    platform::ensureUserFontsFolder();
+    const QString folder = platform::userFontsFolder();
     const QString target = folder + QLatin1Char('/') + QFileInfo(source).fileName();
     // A file of that name in the folder stays as it is, silently; any other failure is reported.
-    if (platform::CopyFileNoOverwrite(source, target) == platform::CopyResult::Failed) {
+    if (platform::copyFileNoOverwrite(source, target) == platform::CopyResult::Failed) {
         QMessageBox::warning(this, QLatin1String(DoneNothing), QLatin1String(CopyFailed));
         return;
     }
-    OpenFontsFolder();
+    openFontsFolder();
     FontsChanged = 1;
 }
 
 void TForm1::btnDelClick()
 {
-    platform::EnsureUserFontsFolder();
-    OpenFontsFolder();
+    platform::ensureUserFontsFolder();
+    openFontsFolder();
     FontsChanged = 1;
 }
 
-void TForm1::ShowFolderError(const QString &text)
+void TForm1::showFolderError(const QString &text)
 {
     QMessageBox::warning(this, QStringLiteral("Tavoret"), text);
 }
 
-void TForm1::OpenFontsFolder()
+void TForm1::openFontsFolder()
 {
     // Where no file manager takes the folder, the user is told where it is instead.
-    const QString folder = platform::UserFontsFolder();
-    platform::OpenFolder(folder, this, [this, folder] {
+    const QString folder = platform::userFontsFolder();
+    platform::openFolder(folder, this, [this, folder] {
         QMessageBox::warning(this, QLatin1String(FolderNotOpened), QLatin1String(OpenItYourself) + folder);
     });
 }
 
-bool TForm1::IsTrueTypeExtension(const QString &extension)
+bool TForm1::isTrueTypeExtension(const QString &extension)
 {
     QString upper = extension;
     for (QChar &ch : upper) {
@@ -438,13 +438,13 @@ void TForm1::FileDrag1Drop()
         return;
     const QString name = FileDrag1->NameWithPath().at(0);
     // A folder named like a font file, or a file gone since the drop, is not a TrueType file.
-    if (IsTrueTypeExtension(FileDrag1->Extension().at(0)) && platform::IsFile(name)) {
+    if (isTrueTypeExtension(FileDrag1->Extension().at(0)) && platform::isFile(name)) {
         Button1Click();
         DriveComboBox1->setDrive(name);
         DirectoryListBox1->setDirectory(name);
         FileListBox1->setFileName(name);
     }
-    ShowPreview(FileListBox1->FileName());
+    showPreview(FileListBox1->FileName());
     if (FileListBox1->isVisible())
         FileListBox1->setFocusByProgram();
 }
@@ -476,10 +476,10 @@ void TForm1::resizeEvent(QResizeEvent *event)
 void TForm1::moveEvent(QMoveEvent *event)
 {
     QWidget::moveEvent(event);
-    KeepDesignedOuterSize();
+    keepDesignedOuterSize();
 }
 
-void TForm1::KeepDesignedOuterSize()
+void TForm1::keepDesignedOuterSize()
 {
     if (!m_keepDesignedSize || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
@@ -488,7 +488,7 @@ void TForm1::KeepDesignedOuterSize()
         return;
     m_frameApplied = frame;
     m_expectedClientSize = m_designedOuterSize - frame;
-    SetOuterSize(m_designedOuterSize);
+    setOuterSize(m_designedOuterSize);
 }
 
 // The resize rule holds from the first show on. The designed size is not applied again to a
@@ -497,7 +497,7 @@ void TForm1::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     FormResize();
-    KeepDesignedOuterSize();
+    keepDesignedOuterSize();
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

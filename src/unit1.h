@@ -57,9 +57,9 @@ public:
     void RemovePreviewFont();
     // Previews a font file (an empty path only ends the preview) and shows the outcome in the
     // selector: the file's face, "already installed Font" or "not a valid Font-File".
-    void ShowPreview(const QString &path);
+    void showPreview(const QString &path);
     // "TTF" in any letter case, and nothing else.
-    static bool IsTrueTypeExtension(const QString &extension);
+    static bool isTrueTypeExtension(const QString &extension);
 
     // Whether a control's hint pops up when the pointer rests on it.
     static bool ShowHint(const QWidget *control);
@@ -68,8 +68,8 @@ public:
     static QString Hint(const QWidget *control);
 
     // Outer size: the window with its frame and title bar.
-    QSize OuterSize() const;
-    void SetOuterSize(const QSize &size);
+    QSize outerSize() const;
+    void setOuterSize(const QSize &size);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -79,16 +79,16 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void ConnectHandlers();
-    void FillChart();
-    void FillFontList();
-    void ApplyScreenHeightRule();
-    void ApplySelectedFace();
-    void KeepDesignedOuterSize();
-    void KeepColourPairsReadable();
-    void DescribeControls();
-    void OpenFontsFolder();
-    void ShowFolderError(const QString &text);
+    void connectHandlers();
+    void fillChart();
+    void fillFontList();
+    void applyScreenHeightRule();
+    void applySelectedFace();
+    void keepDesignedOuterSize();
+    void keepColourPairsReadable();
+    void describeControls();
+    void openFontsFolder();
+    void showFolderError(const QString &text);
 
     platform::FontTable &m_fonts;
     FontPreview m_preview;

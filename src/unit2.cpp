@@ -22,11 +22,11 @@ void processEvents()
 
 } // namespace
 
-void OpenAboutBox()
+void openAboutBox()
 {
     auto *box = new TAboutBox;  // no parent: the application owns it until it releases itself
     box->hide();
-    box->move(box->x(), platform::PrimaryScreenGeometry().top() - box->frameGeometry().height());
+    box->move(box->x(), platform::primaryScreenGeometry().top() - box->frameGeometry().height());
     box->exec();                // modal for the whole application
 }
 
@@ -87,7 +87,7 @@ void TAboutBox::centreMemoLines()
 
 void TAboutBox::centreOnScreen()
 {
-    const QRect screen = platform::PrimaryScreenGeometry();
+    const QRect screen = platform::primaryScreenGeometry();
     move(screen.x() + (screen.width() - width()) / 2,
          screen.y() + (screen.height() - height()) / 2);
 }
@@ -111,7 +111,7 @@ void TAboutBox::FormActivate()
 {
     m_animating = true;
     slideIn();
-    Memo1->setPlainText(about::UnscrambleCredits(about::ScrambledCredits()));
+    Memo1->setPlainText(about::unscrambleCredits(about::scrambledCredits()));
     pulseUntilStopped();
     processEvents();
     m_animating = false;
@@ -124,7 +124,7 @@ void TAboutBox::slideIn()
 {
     setTop(topAboveScreen());
     setSymbolPointSize(about::PulseLargest);
-    const QRect screen = platform::PrimaryScreenGeometry();
+    const QRect screen = platform::primaryScreenGeometry();
     for (int top = screen.top() - outerHeight(); top <= centredTop(screen) && !m_appQuitting; ++top) {
         processEvents();
         setTop(top);
@@ -139,7 +139,7 @@ void TAboutBox::pulseUntilStopped()
     int size = about::PulseLargest;
     int step = 0;
     do {
-        about::PulseStep(size, step);
+        about::pulseStep(size, step);
         setSymbolSize(size);
         processEvents();
         if (pulsingMustEnd())
@@ -164,7 +164,7 @@ void TAboutBox::moveEvent(QMoveEvent *event)
     if (!m_slid || frame == m_frameWhenCentred)
         return;
     m_frameWhenCentred = frame;
-    setTop(centredTop(platform::PrimaryScreenGeometry()));
+    setTop(centredTop(platform::primaryScreenGeometry()));
 }
 
 void TAboutBox::Label1Click()
@@ -278,12 +278,12 @@ int TAboutBox::outerHeight() const
 
 int TAboutBox::topAboveScreen() const
 {
-    return platform::PrimaryScreenGeometry().top() - outerHeight();
+    return platform::primaryScreenGeometry().top() - outerHeight();
 }
 
 int TAboutBox::centredTop(const QRect &screen) const
 {
-    return screen.top() + about::SlideEndTop(screen.height(), outerHeight());
+    return screen.top() + about::slideEndTop(screen.height(), outerHeight());
 }
 
 void TAboutBox::setSymbolPointSize(int points)
@@ -297,7 +297,7 @@ void TAboutBox::setSymbolPointSize(int points)
 void TAboutBox::setSymbolSize(int points)
 {
     setSymbolPointSize(points);
-    Label1->move(about::SymbolOffset(points), about::SymbolOffset(points));
+    Label1->move(about::symbolOffset(points), about::symbolOffset(points));
 }
 
 // Besides OK, the pulsing ends when the application quits or the box is no longer shown

@@ -74,4 +74,4 @@ extern int StopAnimation;
 
 // Opens a new About box just above the top edge of the screen and shows it modally; returns
 // when it has closed. The box releases itself afterwards.
-void OpenAboutBox();
+void openAboutBox();

@@ -98,7 +98,7 @@ QStringList VisibleEntries(const QString &folder)
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
         if (entry->d_name[0] != '.')
-            names << platform::DecodeName(entry->d_name);
+            names << platform::decodeName(entry->d_name);
     }
     if (dir)
         ::closedir(dir);
@@ -223,7 +223,7 @@ void AboutBoxOpening::run()
     clock.start();
     ticker.start(5);
     QTimer::singleShot(0, [] {
-        OpenAboutBox();
+        openAboutBox();
         QCoreApplication::exit();
     });
     QCoreApplication::exec();

@@ -38,7 +38,7 @@ bool MakeFolder(const QString &folder, const QMap<QString, QString> &entries);
 bool CopyToRawName(const QString &font, const QByteArray &target);
 
 // Every entry of a folder whose name does not start with ".", whatever it is and however it is
-// named (QDir passes over names that are not valid UTF-8), as platform::DecodeName gives it.
+// named (QDir passes over names that are not valid UTF-8), as platform::decodeName gives it.
 QStringList VisibleEntries(const QString &folder);
 
 // Makes a logging script the desktop's handler for folders (through XDG_DATA_HOME and
@@ -90,7 +90,7 @@ struct MessageBoxSeen
 };
 void AnswerMessageBoxes(MessageBoxSeen *seen);
 
-// Opens the About box with OpenAboutBox() from within the application's event loop, as the
+// Opens the About box with openAboutBox() from within the application's event loop, as the
 // main window does, and calls `whileOpen` every 5 ms while the box is open and `whilePulsing`
 // while its symbol pulses, with the time since opening. A watchdog stops the pulsing after
 // 15 s so that a failing test cannot hang.

@@ -74,14 +74,14 @@ private slots:
         QTest::newRow("0 wraps to 209") << QByteArray("\0", 1) << QString(QChar(0xD1));
         QTest::newRow("46 wraps to 255") << QByteArray("\x2E") << QString(QChar(0xFF));
         QTest::newRow("top byte") << QByteArray("\xFF") << QString(QChar(0xD0));
-        QTest::newRow("stored credits") << about::ScrambledCredits() << QStringLiteral(
+        QTest::newRow("stored credits") << about::scrambledCredits() << QStringLiteral(
                 "Tavoret 2.0 - enjoy\na good look at every\ncharacter of your fonts!");
     }
     void unscramble()
     {
         QFETCH(QByteArray, scrambled);
         QFETCH(QString, plain);
-        QCOMPARE(about::UnscrambleCredits(scrambled), plain);
+        QCOMPARE(about::unscrambleCredits(scrambled), plain);
     }
 
     // 48 down to 35 and back; at 48 points the symbol stands at the form's (8, 8), and each
@@ -92,9 +92,9 @@ private slots:
         int step = 12345;  // the direction is not yet set when the pulse starts
         QList<int> sizes, offsets;
         for (int i = 0; i < 27; ++i) {
-            about::PulseStep(size, step);
+            about::pulseStep(size, step);
             sizes << size;
-            offsets << about::SymbolOffset(size);
+            offsets << about::symbolOffset(size);
         }
         QCOMPARE(sizes, QList<int>({47, 46, 45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 36,
                                     37, 38, 39, 40, 41, 42, 43, 44, 45, 46, 47, 48, 47}));
@@ -118,7 +118,7 @@ private slots:
         QFETCH(int, screenHeight);
         QFETCH(int, dialogHeight);
         QFETCH(int, top);
-        QCOMPARE(about::SlideEndTop(screenHeight, dialogHeight), top);
+        QCOMPARE(about::slideEndTop(screenHeight, dialogHeight), top);
     }
 
     // An installed face wins; without one the box's own file draws the symbol at its designed
@@ -183,9 +183,9 @@ private slots:
         qint64 endedAt = -1;
         QSet<int> sizes;
         opening.whilePulsing = [&](TAboutBox *box, qint64 ms) {
-            const QRect screen = platform::PrimaryScreenGeometry();
+            const QRect screen = platform::primaryScreenGeometry();
             const int height = box->frameGeometry().height();
-            QCOMPARE(box->y(), screen.top() + about::SlideEndTop(screen.height(), height));
+            QCOMPARE(box->y(), screen.top() + about::slideEndTop(screen.height(), height));
             if (sizes.isEmpty()) {
                 const QPalette colours = box->Label1->palette();
                 QCOMPARE(box->Label1->font().pointSize(), 47);

@@ -233,7 +233,7 @@ private slots:
         QCOMPARE(m_form->PopupMenu1->isVisible(), menu);
         if (menu) { // placed at the current cell
             const TStringGrid *grid = m_form->StringGrid1;
-            const QRect cell = grid->CellRect(grid->Col(), grid->Row());
+            const QRect cell = grid->cellRect(grid->Col(), grid->Row());
             QCOMPARE(m_form->PopupMenu1->pos(), grid->viewport()->mapToGlobal(cell.center()));
             m_form->PopupMenu1->close();
         }

@@ -197,7 +197,7 @@ private slots:
         QCOMPARE(entries(*w.files), QStringList{QStringLiteral("caf\ufffd.ttf")});
         w.files->setCurrentRow(0);
         const QString file = w.files->FileName();
-        QCOMPARE(platform::EncodeName(file), folder + "/caf\xe9.ttf");
+        QCOMPARE(platform::encodeName(file), folder + "/caf\xe9.ttf");
         w.files->setFileName(QString());
         w.files->setFileName(file);
         QCOMPARE(w.files->FileName(), file);

@@ -50,22 +50,22 @@ void TestChartRules::cellsAndCaptions()
     QFETCH(int, code);
     QFETCH(int, col);
     QFETCH(int, row);
-    QCOMPARE(chart::CellCode(col, row), code);
-    QCOMPARE(chart::CellCol(code), col);
-    QCOMPARE(chart::CellRow(code), row);
-    QTEST(chart::DecCaption(code), "dec");
-    QTEST(chart::HexCaption(col, row), "hex");
+    QCOMPARE(chart::cellCode(col, row), code);
+    QCOMPARE(chart::cellCol(code), col);
+    QCOMPARE(chart::cellRow(code), row);
+    QTEST(chart::decCaption(code), "dec");
+    QTEST(chart::hexCaption(col, row), "hex");
 }
 
 void TestChartRules::logoColourSequence()
 {
     logo::Colours colours;
-    QCOMPARE(colours.NextColour(), QColor(0, 8, 219));
-    QCOMPARE(colours.NextColour(), QColor(51, 69, 171));
-    QCOMPARE(colours.NextColour(), QColor(81, 41, 94));
-    QCOMPARE(colours.NextColour(), QColor(108, 20, 121));
+    QCOMPARE(colours.nextColour(), QColor(0, 8, 219));
+    QCOMPARE(colours.nextColour(), QColor(51, 69, 171));
+    QCOMPARE(colours.nextColour(), QColor(81, 41, 94));
+    QCOMPARE(colours.nextColour(), QColor(108, 20, 121));
     logo::Colours again; // every run starts from the same state
-    QCOMPARE(again.NextColour(), QColor(0, 8, 219));
+    QCOMPARE(again.nextColour(), QColor(0, 8, 219));
 }
 
 void TestChartRules::spinValueFromText_data()
@@ -87,7 +87,7 @@ void TestChartRules::spinValueFromText_data()
 void TestChartRules::spinValueFromText()
 {
     QFETCH(QString, text);
-    QTEST(TSpinEdit::ValueFromText(text, 2), "value");
+    QTEST(TSpinEdit::valueFromText(text, 2), "value");
 }
 
 void TestChartRules::ansiCharacters_data()
@@ -106,8 +106,8 @@ void TestChartRules::ansiCharacters()
 {
     QFETCH(int, code);
     QFETCH(int, unicode);
-    QCOMPARE(int(platform::AnsiToUnicode(code).unicode()), unicode);
-    QCOMPARE(platform::UnicodeToAnsi(QChar(char16_t(unicode))), code);
+    QCOMPARE(int(platform::ansiToUnicode(code).unicode()), unicode);
+    QCOMPARE(platform::unicodeToAnsi(QChar(char16_t(unicode))), code);
 }
 
 void TestChartRules::cellIndexAt_data()
@@ -129,7 +129,7 @@ void TestChartRules::cellIndexAt()
     QFETCH(int, pos);
     QFETCH(int, size);
     QFETCH(int, first);
-    QTEST(TStringGrid::CellIndexAt(pos, size, first, 16), "index");
+    QTEST(TStringGrid::cellIndexAt(pos, size, first, 16), "index");
 }
 
 static QByteArray CmapWith(const QList<QPair<int, int>> &maps)
@@ -156,7 +156,7 @@ void TestChartRules::symbolCmap_data()
 void TestChartRules::symbolCmap()
 {
     QFETCH(QByteArray, cmap);
-    QTEST(platform::IsSymbolCmap(cmap), "symbol");
+    QTEST(platform::isSymbolCmap(cmap), "symbol");
 }
 
 void TestChartRules::rtf_data()
@@ -176,7 +176,7 @@ void TestChartRules::rtf()
 {
     QFETCH(QString, text);
     QFETCH(QString, face);
-    QTEST(TRichEdit::RtfFor(text, face, 12), "rtf");
+    QTEST(TRichEdit::rtfFor(text, face, 12), "rtf");
 }
 
 QTEST_GUILESS_MAIN(TestChartRules)
@@ -200,7 +200,7 @@ void TestChartRules::cellNames()
 {
     QFETCH(int, code);
     QFETCH(int, shown);
-    QTEST(chart::CellName(platform::AnsiToUnicode(code), code, chart::Shown(shown)), "name");
+    QTEST(chart::cellName(platform::ansiToUnicode(code), code, chart::Shown(shown)), "name");
 }
 
 #include "tst_chartrules.moc"

@@ -55,7 +55,7 @@ private slots:
     void trueTypeExtension()
     {
         QFETCH(QString, extension);
-        QTEST(TForm1::IsTrueTypeExtension(extension), "trueType");
+        QTEST(TForm1::isTrueTypeExtension(extension), "trueType");
     }
 
     void trueTypeFileWhilePanelHidden()
@@ -73,7 +73,7 @@ private slots:
     void nameNotUtf8()
     {
         Drop({RawUrl()});
-        const QString name = platform::DecodeName(RawPath());
+        const QString name = platform::decodeName(RawPath());
         QCOMPARE(m_form->FileListBox1->FileName(), name);
         QCOMPARE(PreviewFontFile, name);
         QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Tavoret Test Alpha"));
@@ -97,7 +97,7 @@ private slots:
         QVERIFY(!m_form->FileListBox1->isVisible());
         QVERIFY(m_form->Button1->isVisible());
         QCOMPARE(PreviewFontFile, QString());
-        QCOMPARE(m_form->ComboBox1->ShownText(), QStringLiteral("already installed Font"));
+        QCOMPARE(m_form->ComboBox1->shownText(), QStringLiteral("already installed Font"));
         QCOMPARE(QApplication::focusWidget(), focusBefore);
     }
 
@@ -154,7 +154,7 @@ private slots:
         Drop({"Beta.ttf"});
         QVERIFY(!m_form->ComboBox1->Sorted());
         QCOMPARE(m_form->ComboBox1->ItemIndex(), count - 1);
-        QCOMPARE(m_form->ComboBox1->ShownText(), QStringLiteral("Tavoret Test Beta"));
+        QCOMPARE(m_form->ComboBox1->shownText(), QStringLiteral("Tavoret Test Beta"));
     }
 
     void dropWithoutNamesDoesNothing()
@@ -181,7 +181,7 @@ private slots:
                                   << "";
         QTest::newRow("missing, folder") << QStringList{Path("nope.ttf"), m_folder, b} << QStringList{b} << false << 2
                                          << "";
-        const QString raw = platform::DecodeName(RawPath());
+        const QString raw = platform::decodeName(RawPath());
         QTest::newRow("name not UTF-8") << QStringList{raw} << QStringList{raw} << false << 0 << "";
         QTest::newRow("file url, name not UTF-8") << QStringList{RawUrl()} << QStringList{raw} << false << 0 << "";
         QTest::newRow("unknown option") << QStringList{"--frobnicate", b} << QStringList{b} << false << 1 << "";
@@ -195,7 +195,7 @@ private slots:
         QFETCH(QString, output);
         QString out, err;
         QTextStream outStream(&out), errStream(&err);
-        const CommandLine line = ParseCommandLine(arguments, outStream, errStream);
+        const CommandLine line = parseCommandLine(arguments, outStream, errStream);
         outStream.flush();
         errStream.flush();
         QTEST(line.files, "files");

@@ -81,7 +81,7 @@ void TestFileCopy::copy()
     else if (setup == QLatin1String("dangling"))
         QVERIFY(QFile::link(m_dir + QStringLiteral("/nowhere"), targetPath));
 
-    QTEST(platform::CopyFileNoOverwrite(m_dir + QLatin1Char('/') + source, targetPath), "result");
+    QTEST(platform::copyFileNoOverwrite(m_dir + QLatin1Char('/') + source, targetPath), "result");
     QTEST(Read(targetPath), "targetAfter");
     QCOMPARE(Read(m_dir + QStringLiteral("/src.ttf")), QByteArray(200000, 'S'));
     // Nothing but the target is left in the folder: no temporary or partial file.
@@ -104,7 +104,7 @@ void TestFileCopy::openFolderPassesOnePlainArgument()
     const QString folder = m_dir + QLatin1Char('/') + name;
     QVERIFY(QDir().mkpath(folder));
     bool failed = false;
-    platform::OpenFolder(folder, this, [&failed] { failed = true; });
+    platform::openFolder(folder, this, [&failed] { failed = true; });
     QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(log), QStringList{folder}, 10000);
     QTest::qWait(200); // time for xdg-open to end after its handler
     QVERIFY(!failed);

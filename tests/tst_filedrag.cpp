@@ -60,7 +60,7 @@ private slots:
     {
         QFETCH(QString, name);
         QString nameOnly, extension;
-        TFileDrag::SplitName(name, &nameOnly, &extension);
+        TFileDrag::splitName(name, &nameOnly, &extension);
         QTEST(nameOnly, "nameOnly");
         QTEST(extension, "extension");
     }
@@ -117,7 +117,7 @@ private slots:
         auto *drag = new TFileDrag(&owner);
         drag->setEnableDrop(true);
         QVERIFY(!drag->EnableDrop());
-        drag->ReadNames({QStringLiteral("/a/b.ttf")}); // reading names needs no window
+        drag->readNames({QStringLiteral("/a/b.ttf")}); // reading names needs no window
         QCOMPARE(drag->Extension(), QStringList{"ttf"});
     }
 

@@ -30,12 +30,12 @@ private slots:
     void roundTrip()
     {
         QFETCH(QByteArray, bytes);
-        const QString name = platform::DecodeName(bytes);
-        QCOMPARE(platform::EncodeName(name), bytes);
-        QTEST(platform::DisplayName(name), "shown");
+        const QString name = platform::decodeName(bytes);
+        QCOMPARE(platform::encodeName(name), bytes);
+        QTEST(platform::displayName(name), "shown");
         // A file: URL, its bytes percent-encoded, names the same file.
         const QUrl url(QStringLiteral("file:///tmp/") + QString::fromLatin1(bytes.toPercentEncoding()));
-        QCOMPARE(platform::EncodeName(platform::LocalFileName(url)), "/tmp/" + bytes);
+        QCOMPARE(platform::encodeName(platform::localFileName(url)), "/tmp/" + bytes);
     }
 
     // A name that is not valid UTF-8 is listed, and a file and a folder of such names open.
@@ -47,14 +47,14 @@ private slots:
         QVERIFY(::mkdir(folder.constData(), 0755) == 0);
         QVERIFY(testsupport::CopyToRawName("files/TavoretAlpha.ttf", folder + "/caf\xe9.ttf"));
         const QString home = testsupport::homeDir();
-        QCOMPARE(platform::FolderEntries(home, platform::EntryKind::Folders),
-                 (QStringList{platform::DecodeName("d\xe9j\xe0"), "sub"}));
-        const QString inside = platform::DecodeName(folder);
-        QCOMPARE(platform::FolderEntries(inside, platform::EntryKind::Files),
-                 QStringList{platform::DecodeName("caf\xe9.ttf")});
-        QVERIFY(platform::IsFolder(inside));
-        QVERIFY(platform::IsFile(inside + platform::DecodeName("/caf\xe9.ttf")));
-        QCOMPARE(platform::ReadRegularFile(inside + platform::DecodeName("/caf\xe9.ttf"), 1 << 20).size(),
+        QCOMPARE(platform::folderEntries(home, platform::EntryKind::Folders),
+                 (QStringList{platform::decodeName("d\xe9j\xe0"), "sub"}));
+        const QString inside = platform::decodeName(folder);
+        QCOMPARE(platform::folderEntries(inside, platform::EntryKind::Files),
+                 QStringList{platform::decodeName("caf\xe9.ttf")});
+        QVERIFY(platform::isFolder(inside));
+        QVERIFY(platform::isFile(inside + platform::decodeName("/caf\xe9.ttf")));
+        QCOMPARE(platform::readRegularFile(inside + platform::decodeName("/caf\xe9.ttf"), 1 << 20).size(),
                  QFileInfo(testsupport::fontPath("files/TavoretAlpha.ttf")).size());
     }
 };

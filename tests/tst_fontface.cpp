@@ -70,7 +70,7 @@ private slots:
     {
         QFETCH(QByteArray, data);
         QFETCH(int, index);
-        QTEST(FamilyOf(platform::SingleFaceData(data, index)), "family");
+        QTEST(FamilyOf(platform::singleFaceData(data, index)), "family");
     }
 
     void loadFace_data()
@@ -97,7 +97,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, index);
         QFETCH(QString, family);
-        const QRawFont raw = platform::LoadFace(FontFace{file, index}, 30);
+        const QRawFont raw = platform::loadFace(FontFace{file, index}, 30);
         QCOMPARE(raw.isValid(), !family.isEmpty());
         if (raw.isValid()) {
             QCOMPARE(raw.familyName(), family);

@@ -57,7 +57,7 @@ private slots:
         QVERIFY(m_form);
         QTEST(m_form->ComboBox1->Items(), "items");
         QCOMPARE(m_form->ComboBox1->ItemIndex(), selected);
-        QCOMPARE(m_form->ComboBox1->ShownText(), selected >= 0 ? QStringLiteral("Times New Roman") : QString());
+        QCOMPARE(m_form->ComboBox1->shownText(), selected >= 0 ? QStringLiteral("Times New Roman") : QString());
         QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Times New Roman")); // from the form
     }
 
@@ -94,12 +94,12 @@ private slots:
         TComboBox *box = m_form->ComboBox1;
         if (unsorted) {
             box->setSorted(false);
-            box->Fill({"b", "a", "Times New Roman"});
+            box->fill({"b", "a", "Times New Roman"});
             box->setItemIndex(2);
         }
         FontsChanged = stale ? 1 : 0;
         QWidget *over = trigger == QLatin1String("strip")   ? static_cast<QWidget *>(m_form->Panel1)
-                        : trigger == QLatin1String("entry") ? m_form->SpinEdit1->Editor()
+                        : trigger == QLatin1String("entry") ? m_form->SpinEdit1->editor()
                                                             : m_form->SpinEdit1->findChild<QWidget *>("up");
         if (trigger == QLatin1String("pick")) {
             box->setFocus();

@@ -24,13 +24,13 @@ const QString Beta = QStringLiteral("Tavoret Test Beta");
 // Each test function gets a fresh table, as each run of the program does.
 std::unique_ptr<FontTable> g_table;
 FontTable &Table() { return *g_table; }
-QString InPreview(const QString &name) { return FontTable::PreviewFolder() + '/' + name; }
+QString InPreview(const QString &name) { return FontTable::previewFolder() + '/' + name; }
 // The links and copies in the preview folder (lock files are hidden and left out).
-QStringList Links() { return QDir(FontTable::PreviewFolder()).entryList(QDir::System | QDir::Files); }
+QStringList Links() { return QDir(FontTable::previewFolder()).entryList(QDir::System | QDir::Files); }
 
 int OpenLock(const QString &token)
 {
-    const QByteArray path = QFile::encodeName(InPreview(platform::PreviewLockName(token)));
+    const QByteArray path = QFile::encodeName(InPreview(platform::previewLockName(token)));
     return ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
 }
 
@@ -38,8 +38,8 @@ int OpenLock(const QString &token)
 // which must not crash even for a damaged file.
 bool Draws(const QString &family, const QString &file)
 {
-    const platform::FontFace face = Table().FaceOf(family);
-    const QRawFont raw = platform::LoadFace(face, 24);
+    const platform::FontFace face = Table().faceOf(family);
+    const QRawFont raw = platform::loadFace(face, 24);
     QImage image(200, 200, QImage::Format_ARGB32);
     QPainter painter(&image);
     for (int code = 32; code < 256; ++code) {
@@ -68,7 +68,7 @@ class TestFontTable : public QObject
 private slots:
     void initTestCase()
     {
-        testsupport::resetDir(platform::UserFontsFolder());
+        testsupport::resetDir(platform::userFontsFolder());
         testsupport::resetDir(testsupport::homeDir() + "/scratch");
         init();
         QVERIFY(Table().ReadInstalledFontNames().contains("Times New Roman"));
@@ -141,29 +141,29 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, index);
         const QString pair = fontPath("files/TavoretPair.ttc");
-        const int before = Table().Generation();
+        const int before = Table().generation();
         QCOMPARE(Table().AddFontResource(pair), 2);
-        QVERIFY(Table().Generation() != before);
-        const platform::FontFace face = Table().FaceOf(family);
+        QVERIFY(Table().generation() != before);
+        const platform::FontFace face = Table().faceOf(family);
         if (file == "*") {
             QVERIFY(face.isValid() && face.file != pair);
         } else {
             QCOMPARE(face.file, file);
             QCOMPARE(face.index, index);
         }
-        const int added = Table().Generation();
+        const int added = Table().generation();
         Table().RemoveFontResource(pair);
-        QVERIFY(Table().Generation() != added);
-        QVERIFY(Table().FaceOf(family).file != pair || file != pair); // gone with its file
-        QVERIFY(Table().FaceOf(family).isValid());
+        QVERIFY(Table().generation() != added);
+        QVERIFY(Table().faceOf(family).file != pair || file != pair); // gone with its file
+        QVERIFY(Table().faceOf(family).isValid());
     }
 
     // A font copied into the user's font folder, or a new folder in it, while the program runs.
     void installedWhileRunning_data()
     {
         QTest::addColumn<QString>("folder");
-        QTest::newRow("font folder") << platform::UserFontsFolder();
-        QTest::newRow("new subfolder") << platform::UserFontsFolder() + "/new";
+        QTest::newRow("font folder") << platform::userFontsFolder();
+        QTest::newRow("new subfolder") << platform::userFontsFolder() + "/new";
     }
 
     void installedWhileRunning()
@@ -190,10 +190,10 @@ private slots:
         const QString alpha = fontPath("files/TavoretAlpha.ttf");
         QVERIFY(!FcListFamilies().contains(Alpha));
         QCOMPARE(Table().AddFontResource(alpha), 1);
-        Table().AnnounceFontChange();
+        Table().announceFontChange();
         QVERIFY(FcListFamilies().contains(Alpha));
         Table().RemoveFontResource(alpha);
-        Table().AnnounceFontChange();
+        Table().announceFontChange();
         QVERIFY(!FcListFamilies().contains(Alpha));
     }
 
@@ -219,20 +219,20 @@ private slots:
         QFETCH(bool, kept);
         const QString alpha = fontPath("files/TavoretAlpha.ttf");
         // Deleting the folder deletes this process's lock file too: its next add must take it again.
-        testsupport::resetDir(FontTable::PreviewFolder());
+        testsupport::resetDir(FontTable::previewFolder());
         QCOMPARE(Table().AddFontResource(alpha), 1);
         const QString own = InPreview(Links().value(0));
-        const QString entry = InPreview(platform::PreviewLinkName(owner, 999, "TavoretAlpha.ttf"));
+        const QString entry = InPreview(platform::previewLinkName(owner, 999, "TavoretAlpha.ttf"));
         QVERIFY(target.isEmpty() ? QFile::copy(alpha, entry) : QFile::link(target, entry));
         const int fd = lock ? OpenLock(owner) : -1;
         if (lock == 2)
             QCOMPARE(::flock(fd, LOCK_EX | LOCK_NB), 0);
-        Table().SweepStalePreviewLinks();
+        Table().sweepStalePreviewLinks();
         QCOMPARE(QFileInfo(entry).isSymLink() || QFileInfo::exists(entry), kept);
         if (lock)
-            QCOMPARE(QFileInfo::exists(InPreview(platform::PreviewLockName(owner))), kept);
+            QCOMPARE(QFileInfo::exists(InPreview(platform::previewLockName(owner))), kept);
         QVERIFY(QFileInfo(own).isSymLink()); // this process's own link stays
-        const QString ownToken = platform::PreviewLinkToken(QFileInfo(own).fileName());
+        const QString ownToken = platform::previewLinkToken(QFileInfo(own).fileName());
         const int ownLock = OpenLock(ownToken); // as another start would
         QCOMPARE(::flock(ownLock, LOCK_EX | LOCK_NB), -1);
         ::close(ownLock);

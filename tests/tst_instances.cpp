@@ -15,7 +15,7 @@
 namespace {
 const QString App = QStringLiteral(TAVORET_APP);
 
-QString Previews() { return platform::FontTable::PreviewFolder(); }
+QString Previews() { return platform::FontTable::previewFolder(); }
 
 // The links in the preview folder.
 QStringList Links()
@@ -82,12 +82,12 @@ private slots:
         links.removeOne(firstLink);
         const QString secondLink = links.first();
         QCOMPARE(Locks().size(), 2);
-        QVERIFY(platform::PreviewLinkToken(firstLink) != platform::PreviewLinkToken(secondLink));
+        QVERIFY(platform::previewLinkToken(firstLink) != platform::previewLinkToken(secondLink));
         // The first ends (unshare passes it a SIGTERM): the second's link and lock stay.
         first.kill();
         QTRY_COMPARE_WITH_TIMEOUT(Links(), QStringList{secondLink}, 20000);
         // It removes its links first, then its lock.
-        QTRY_COMPARE_WITH_TIMEOUT(Locks(), QStringList{platform::PreviewLockName(platform::PreviewLinkToken(secondLink))},
+        QTRY_COMPARE_WITH_TIMEOUT(Locks(), QStringList{platform::previewLockName(platform::previewLinkToken(secondLink))},
                                   20000);
         // A third start sweeps nothing of the second's.
         Start(third, unshare, m_beta);
@@ -123,7 +123,7 @@ private slots:
         QVERIFY(program.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(Links().size(), 1, 20000);
         char target[4096] = {};
-        const QByteArray link = platform::EncodeName(Previews() + '/' + Links().first());
+        const QByteArray link = platform::encodeName(Previews() + '/' + Links().first());
         QCOMPARE(QByteArray(target, int(::readlink(link.constData(), target, sizeof target - 1))), file);
         const qint64 pid = program.processId();
         QVERIFY(InMask(SignalMask(pid, "SigIgn"), SIGXFSZ));

@@ -21,7 +21,7 @@ class TestMainWindow : public QObject
 
     QPoint CellCentre(int col, int row) const
     {
-        return m_form->StringGrid1->CellRect(col, row).center();
+        return m_form->StringGrid1->cellRect(col, row).center();
     }
     void Click(Qt::MouseButton button, const QPoint &at)
     {
@@ -53,16 +53,16 @@ private slots:
             QList<QWidget *> widgets = window->findChildren<QWidget *>();
             widgets << window;
             for (QWidget *widget : std::as_const(widgets)) {
-                if (!widget->property("showsNamedFace").toBool() && !platform::QtHasFamily(widget->font().family()))
+                if (!widget->property("showsNamedFace").toBool() && !platform::qtHasFamily(widget->font().family()))
                     missing << widget->objectName() + ": " + widget->font().family();
             }
         }
         QCOMPARE(missing, QStringList());
-        QVERIFY(platform::QtHasFamily(QApplication::font().family()));
-        QVERIFY(!platform::QtHasFamily(QStringLiteral("MS Sans Serif"))); // what the forms name
+        QVERIFY(platform::qtHasFamily(QApplication::font().family()));
+        QVERIFY(!platform::qtHasFamily(QStringLiteral("MS Sans Serif"))); // what the forms name
         QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Times New Roman"));
         QCOMPARE(m_form->RichEdit1->FontName(), QStringLiteral("Times New Roman"));
-        QVERIFY(platform::QtHasFamily(m_form->RichEdit1->font().family()));
+        QVERIFY(platform::qtHasFamily(m_form->RichEdit1->font().family()));
     }
 
     void startsWithDesignedValues()
@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(m_form->focusWidget(), m_form->ComboBox1);
         QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Times New Roman"));
         QCOMPARE(m_form->StringGrid1->FontSize(), 20);
-        QCOMPARE(m_form->StringGrid1->DrawFont().pixelSize(), 27);
+        QCOMPARE(m_form->StringGrid1->drawFont().pixelSize(), 27);
         QCOMPARE(m_form->StringGrid1->Cells(0, 6), QString(QChar(0x20AC)));
         QCOMPARE(m_form->mnuitdec1->text(), QStringLiteral("dec"));
         QCOMPARE(m_form->mnuithex1->text(), QStringLiteral("hex"));
@@ -104,7 +104,7 @@ private slots:
     void resizeRule()
     {
         QFETCH(QSize, outer);
-        m_form->SetOuterSize(outer);
+        m_form->setOuterSize(outer);
         QTEST(m_form->StringGrid1->size(), "grid");
         QTEST(m_form->StringGrid1->verticalScrollBar()->maximum() > 0, "verticalBar");
     }
@@ -147,7 +147,7 @@ private slots:
         QFETCH(QString, keys);
         TSpinEdit *spin = box == QLatin1String("font") ? m_form->SpinEdit1 : m_form->SpinEdit2;
         spin->setText(start);
-        QLineEdit *editor = spin->Editor();
+        QLineEdit *editor = spin->editor();
         editor->setFocus();
         editor->setCursorPosition(start.size());
         QSignalSpy beeps(spin, &TSpinEdit::KeyRefused);
@@ -181,7 +181,7 @@ private slots:
         m_form->SpinEdit1->setText(QStringLiteral("2000000000"));
         m_form->SpinEdit2->setText(QStringLiteral("2000000000"));
         QCOMPARE(m_form->StringGrid1->FontSize(), 2000000000);
-        QCOMPARE(m_form->StringGrid1->DrawFont().pixelSize(), qRound(1000 * m_form->logicalDpiY() / 72.0));
+        QCOMPARE(m_form->StringGrid1->drawFont().pixelSize(), qRound(1000 * m_form->logicalDpiY() / 72.0));
         QVERIFY(!m_form->StringGrid1->grab().isNull()); // draws, and in reasonable time
         m_form->SpinEdit1->setText(QStringLiteral("-5"));
         QVERIFY(!m_form->StringGrid1->grab().isNull());
@@ -210,7 +210,7 @@ private slots:
         QFETCH(int, topRow);
         QFETCH(QPoint, press);
         QFETCH(QPoint, release);
-        m_form->SetOuterSize(QSize(640, topRow ? 480 : 600));
+        m_form->setOuterSize(QSize(640, topRow ? 480 : 600));
         m_form->StringGrid1->setTopRow(topRow);
         QCOMPARE(m_form->StringGrid1->TopRow(), topRow);
         QWidget *viewport = m_form->StringGrid1->viewport();
@@ -233,7 +233,7 @@ private slots:
     // Neither a click beside the cells nor the grid's own arrow keys pick a character.
     void onlyClicksOnCellsPick()
     {
-        m_form->SetOuterSize(QSize(640, 600));
+        m_form->setOuterSize(QSize(640, 600));
         Click(Qt::LeftButton, CellCentre(1, 2));
         const QPoint beyond(16 * 38 + 5, 10); // right of column 15
         QVERIFY(beyond.x() < m_form->StringGrid1->viewport()->width());
@@ -267,7 +267,7 @@ private slots:
             m_form->ComboBox1->setCurrentIndex(index);
             emit m_form->ComboBox1->activated(index); // as a pick by the user
         } else {
-            m_form->FileDrag1->ReadNames({testsupport::fontPath(file)});
+            m_form->FileDrag1->readNames({testsupport::fontPath(file)});
         }
         QCOMPARE(m_form->StringGrid1->FontName(), face);
         Click(Qt::RightButton, CellCentre(1, 2));
@@ -314,7 +314,7 @@ private slots:
         platform::FontTable &table = m_form.fonts();
         const QString path = testsupport::fontPath("files/" + file + ".ttf");
         QCOMPARE(table.AddFontResource(path), 1);
-        m_form->SetOuterSize(QSize(640, 600));
+        m_form->setOuterSize(QSize(640, 600));
         m_form->StringGrid1->setFontName(table.ReadInstalledFontNames().constLast());
         m_form->StringGrid1->setSelection(15, 13); // keep the highlight away from the compared cells
         const QImage a = CellImage(first.x(), first.y());

@@ -133,13 +133,13 @@ private slots:
         QVERIFY(form);
         form->Button1Click();
         form->DirectoryListBox1->setDirectory(m_folder);
-        const QString previews = platform::FontTable::PreviewFolder();
+        const QString previews = platform::FontTable::previewFolder();
         int faces = 0, refused = 0;
         for (const QString &name : std::as_const(names)) {
             form->FileListBox1->setFileName(m_folder + '/' + name);
             form->FileListBox1Click();
             TComboBox *box = form->ComboBox1;
-            const QString verdict = box->ShownText();
+            const QString verdict = box->shownText();
             const bool added = box->ItemIndex() == box->count() - 1 && box->ItemIndex() >= 0;
             QVERIFY2(verdict == NotAFont || verdict == Installed || (added && verdict == box->itemText(box->ItemIndex())),
                      qPrintable(name + ": " + verdict));

@@ -19,7 +19,7 @@ class TestPreview : public QObject
     Q_OBJECT
     QString m_folder = testsupport::homeDir() + QStringLiteral("/browse");
     QString m_log = testsupport::homeDir() + QStringLiteral("/opened.log");
-    QString m_fonts = platform::UserFontsFolder();
+    QString m_fonts = platform::userFontsFolder();
     testsupport::MessageBoxSeen m_boxes;
     testsupport::MainWindow m_form;
 
@@ -37,7 +37,7 @@ class TestPreview : public QObject
     }
     static int PreviewLinks()
     {
-        return int(testsupport::VisibleEntries(platform::FontTable::PreviewFolder()).size());
+        return int(testsupport::VisibleEntries(platform::FontTable::previewFolder()).size());
     }
     QByteArray Read(const QString &path) const
     {
@@ -49,7 +49,7 @@ private slots:
     void initTestCase()
     {
         testsupport::AnswerMessageBoxes(&m_boxes);
-        platform::IgnoreFileSizeSignal(); // as the program does at start
+        platform::ignoreFileSizeSignal(); // as the program does at start
     }
     void init()
     {
@@ -99,14 +99,14 @@ private slots:
         TComboBox *box = m_form->ComboBox1;
         QVERIFY(!box->Sorted());
         QCOMPARE(box->count(), installed + added);
-        QCOMPARE(box->ShownText(), shown);
+        QCOMPARE(box->shownText(), shown);
         QCOMPARE(box->ItemIndex(), added ? box->count() - 1 : -1);
         QTEST(m_form->StringGrid1->FontName(), "chart");
         QTEST(m_form->RichEdit1->FontName(), "chart");
         QCOMPARE(PreviewFontFile, files.last().isEmpty() ? QString() : Path(files.last()));
         QCOMPARE(FontsChanged, 1);
         if (added) // the chart really draws the previewed face (of a collection, the last one)
-            QCOMPARE(m_form->StringGrid1->DrawnFamily(), shown);
+            QCOMPARE(m_form->StringGrid1->drawnFamily(), shown);
         if (files.size() > 1 && files.first() != files.last()) // the first file left the table
             QVERIFY(!Listed(QStringLiteral("Tavoret Test Alpha")));
     }
@@ -140,7 +140,7 @@ private slots:
     {
         QFETCH(QString, failure);
         PreviewFile(failure == QLatin1String("font") ? QStringLiteral("random.ttf") : QStringLiteral("Alpha.ttf"));
-        const QString shown = m_form->ComboBox1->ShownText();
+        const QString shown = m_form->ComboBox1->shownText();
         rlimit sizeLimit{};
         ::getrlimit(RLIMIT_FSIZE, &sizeLimit);
         if (failure == QLatin1String("limit")) {
@@ -166,7 +166,7 @@ private slots:
         if (failure == QLatin1String("nothing")) // the preview goes on
             QVERIFY(Listed(QStringLiteral("Tavoret Test Alpha")));
         if (failure == QLatin1String("font")) // the verdict of the preview stands
-            QCOMPARE(m_form->ComboBox1->ShownText(), shown);
+            QCOMPARE(m_form->ComboBox1->shownText(), shown);
         if (failure != QLatin1String("folder")) // nothing, not even a partial file, was left behind
             QCOMPARE(QDir(m_fonts).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
         QTest::qWait(300);
@@ -196,14 +196,14 @@ private slots:
     {
         const QByteArray raw = QFile::encodeName(m_folder) + "/caf\xe9.ttf";
         QVERIFY(testsupport::CopyToRawName(QStringLiteral("files/TavoretAlpha.ttf"), raw));
-        PreviewFile(platform::DecodeName("caf\xe9.ttf"));
-        QCOMPARE(m_form->ComboBox1->ShownText(), QStringLiteral("Tavoret Test Alpha"));
-        QCOMPARE(m_form->StringGrid1->DrawnFamily(), QStringLiteral("Tavoret Test Alpha"));
+        PreviewFile(platform::decodeName("caf\xe9.ttf"));
+        QCOMPARE(m_form->ComboBox1->shownText(), QStringLiteral("Tavoret Test Alpha"));
+        QCOMPARE(m_form->StringGrid1->drawnFamily(), QStringLiteral("Tavoret Test Alpha"));
         QCOMPARE(PreviewLinks(), 1);
         m_form->btnAdd->click();
         QCOMPARE(m_boxes.count, 0);
-        const QString installed = m_fonts + platform::DecodeName("/caf\xe9.ttf");
-        QCOMPARE(platform::ReadRegularFile(installed, 1 << 20), Read(Path(QStringLiteral("Alpha.ttf"))));
+        const QString installed = m_fonts + platform::decodeName("/caf\xe9.ttf");
+        QCOMPARE(platform::readRegularFile(installed, 1 << 20), Read(Path(QStringLiteral("Alpha.ttf"))));
         QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(m_log), QStringList{m_fonts}, 10000);
     }
 

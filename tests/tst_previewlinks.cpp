@@ -84,7 +84,7 @@ class TestPreviewLinks : public QObject
     const QString m_outside = testsupport::homeDir() + "/outside";
 
     QString In(const QString &name) const { return m_folder + '/' + name; }
-    QString Lock(const QString &token) const { return In(platform::PreviewLockName(token)); }
+    QString Lock(const QString &token) const { return In(platform::previewLockName(token)); }
 
 private slots:
     void init()
@@ -103,7 +103,7 @@ private slots:
         QTest::addColumn<QString>("lock");  // Ended's lock: "none", "free", "held" or a kind
         QTest::addColumn<bool>("kept");     // the entry is still there afterwards
         QTest::addColumn<bool>("lockKept"); // so is the lock file
-        const QString link = platform::PreviewLinkName(Ended, 1, "Alpha.ttf");
+        const QString link = platform::previewLinkName(Ended, 1, "Alpha.ttf");
         QTest::newRow("ended: link, lock left") << link << "link" << "free" << false << false;
         QTest::newRow("ended: link, no lock") << link << "link" << "none" << false << false;
         QTest::newRow("ended: dangling link") << link << "dangling" << "none" << false << false;
@@ -137,13 +137,13 @@ private slots:
             QCOMPARE(::flock(held, LOCK_EX | LOCK_NB), 0);
         {
             PreviewLinks links(m_folder);
-            links.SweepStale();
+            links.sweepStale();
             if (!name.isEmpty())
                 QTEST(Present(In(name)), "kept");
             if (lock != "none")
                 QTEST(Present(lockPath), "lockKept");
-            QVERIFY(!links.Create(Alpha).isEmpty());
-            QVERIFY(!LockFree(Lock(links.Token())));
+            QVERIFY(!links.create(Alpha).isEmpty());
+            QVERIFY(!LockFree(Lock(links.token())));
         }
         QVERIFY(!Present(outside));
         QCOMPARE(Contents(m_outside), QStringList());
@@ -167,8 +167,8 @@ private slots:
         const QString target = m_outside + "/target";
         QVERIFY(QDir().mkpath(target));
         // What the sweep would take for left-overs, had it followed the link.
-        QVERIFY(QFile::link(Alpha, target + '/' + platform::PreviewLinkName(Ended, 1, "Alpha.ttf")));
-        QVERIFY(Write(target + '/' + platform::PreviewLockName(Ended), QByteArray()));
+        QVERIFY(QFile::link(Alpha, target + '/' + platform::previewLinkName(Ended, 1, "Alpha.ttf")));
+        QVERIFY(Write(target + '/' + platform::previewLockName(Ended), QByteArray()));
         QVERIFY(Write(target + "/.99998.lock", "99998\n"));
         if (kind == "link")
             QVERIFY(QFile::link(target, m_folder));
@@ -182,9 +182,9 @@ private slots:
         const QStringList folderBefore = kind == "foreign" ? Contents(m_folder) : QStringList();
         {
             PreviewLinks links(m_folder);
-            links.SweepStale();
-            QCOMPARE(links.Create(Alpha), QString());
-            links.Touch();
+            links.sweepStale();
+            QCOMPARE(links.create(Alpha), QString());
+            links.touch();
         }
         QCOMPARE(Contents(m_outside + "/target"), before);
         QVERIFY(!Present(m_outside + "/nowhere"));
@@ -205,14 +205,14 @@ private slots:
     {
         QFETCH(QString, kind);
         PreviewLinks links(m_folder);
-        const QString planted = Lock(links.Token());
+        const QString planted = Lock(links.token());
         QVERIFY(Plant(planted, kind, m_outside + "/planted"));
         const int held = ::open(Bytes(planted).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
         QVERIFY(kind == "dangling" || ::flock(held, LOCK_EX | LOCK_NB) == 0);
-        const QString link = links.Create(Alpha);
+        const QString link = links.create(Alpha);
         QVERIFY(!link.isEmpty());
-        QVERIFY(planted != Lock(links.Token()));
-        QCOMPARE(platform::PreviewLinkToken(QFileInfo(link).fileName()), links.Token());
+        QVERIFY(planted != Lock(links.token()));
+        QCOMPARE(platform::previewLinkToken(QFileInfo(link).fileName()), links.token());
         QVERIFY(Present(planted));
         QVERIFY(!Present(m_outside + "/planted"));
         ::close(held);
@@ -224,16 +224,16 @@ private slots:
     void instancesOfOneProcess()
     {
         auto first = std::make_unique<PreviewLinks>(m_folder);
-        const QString firstLink = first->Create(Alpha);
+        const QString firstLink = first->create(Alpha);
         PreviewLinks second(m_folder);
-        second.SweepStale();
+        second.sweepStale();
         QVERIFY(QFileInfo(firstLink).isSymLink());
-        const QString secondLink = second.Create(Alpha);
+        const QString secondLink = second.create(Alpha);
         QVERIFY(!secondLink.isEmpty() && secondLink != firstLink);
         // A link that is no longer the one the first made is left alone, at exit as on removal.
-        const QString firstOther = first->Create(testsupport::fontPath("files/TavoretBeta.ttf"));
+        const QString firstOther = first->create(testsupport::fontPath("files/TavoretBeta.ttf"));
         QVERIFY(QFile::remove(firstOther) && QFile::link(Alpha, firstOther));
-        first->Remove(firstOther);
+        first->remove(firstOther);
         QVERIFY(QFileInfo(firstOther).isSymLink());
         first.reset();
         QVERIFY(!Present(firstLink));
@@ -241,13 +241,13 @@ private slots:
         QVERIFY(QFile::remove(firstOther));
         // The second's link and lock outlive the first, and a third start leaves them.
         QVERIFY(QFileInfo(secondLink).isSymLink());
-        QVERIFY(!LockFree(Lock(second.Token())));
+        QVERIFY(!LockFree(Lock(second.token())));
         {
             PreviewLinks third(m_folder);
-            third.SweepStale();
+            third.sweepStale();
             QVERIFY(QFileInfo(secondLink).isSymLink());
         }
-        second.Remove(secondLink);
+        second.remove(secondLink);
         QVERIFY(!Present(secondLink));
     }
 
@@ -257,12 +257,12 @@ private slots:
         const QByteArray raw = Bytes(m_outside) + "/caf\xe9.ttf";
         QVERIFY(testsupport::CopyToRawName("files/TavoretAlpha.ttf", raw));
         PreviewLinks links(m_folder);
-        const QString link = links.Create(platform::DecodeName(raw));
+        const QString link = links.create(platform::decodeName(raw));
         QVERIFY(!link.isEmpty());
         char target[4096] = {};
-        const ssize_t length = ::readlink(platform::EncodeName(link).constData(), target, sizeof target - 1);
+        const ssize_t length = ::readlink(platform::encodeName(link).constData(), target, sizeof target - 1);
         QCOMPARE(QByteArray(target, int(qMax<ssize_t>(length, 0))), raw);
-        QVERIFY(platform::EncodeName(link).endsWith("-caf\xe9.ttf"));
+        QVERIFY(platform::encodeName(link).endsWith("-caf\xe9.ttf"));
     }
 };
 

@@ -81,7 +81,7 @@ void TestProgram::opensAFileFromTheCommandLine()
 {
     QFETCH(QStringList, qtOptions);
     QFETCH(QStringList, unset);
-    const QString previews = platform::FontTable::PreviewFolder();
+    const QString previews = platform::FontTable::previewFolder();
     QDir(previews).removeRecursively();
     QProcess program;
     program.setProcessEnvironment(Environment(unset, {}));
@@ -206,12 +206,12 @@ void TestProgram::checkKeepsAFreshServerFromResetting()
     const QByteArray display = ':' + server.readLine().trimmed();
     {
         platform::DisplayCheck check(QStringLiteral("xcb"), QString::fromLatin1(display));
-        QVERIFY(check.CanOpen());
+        QVERIFY(check.canOpen());
         // Another client marks the server and leaves; a reset would take the mark away.
         QVERIFY(RootMark(display, true));
         QTest::qSleep(200);
         QVERIFY2(RootMark(display, false), "the server reset: the check had left it");
-        check.Release();
+        check.release();
     }
     server.terminate();
     QVERIFY(server.waitForFinished(10000));

@@ -33,14 +33,14 @@ bool Run(const QString &program, const QStringList &arguments)
     return !Output(program, arguments).isNull();
 }
 
-QSize OuterSize(const QWidget *window)
+QSize outerSize(const QWidget *window)
 {
     return window->frameGeometry().size();
 }
 
 bool Framed(const QWidget *window)
 {
-    return OuterSize(window) != window->size();
+    return outerSize(window) != window->size();
 }
 } // namespace
 
@@ -69,7 +69,7 @@ private slots:
         testsupport::MainWindow form = testsupport::OpenMainWindow({});
         QVERIFY(form);
         QTRY_VERIFY_WITH_TIMEOUT(Framed(form.get()), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(OuterSize(form.get()), QSize(640, 600), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(outerSize(form.get()), QSize(640, 600), 5000);
         QCOMPARE(form->frameGeometry().topLeft(), QPoint(0, 0));
         QCOMPARE(form->StringGrid1->size(), QSize(630, 537));
     }
@@ -79,19 +79,19 @@ private slots:
     {
         testsupport::MainWindow form = testsupport::OpenMainWindow({});
         QVERIFY(form);
-        QTRY_COMPARE_WITH_TIMEOUT(OuterSize(form.get()), QSize(640, 600), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(outerSize(form.get()), QSize(640, 600), 5000);
         const QString id = QString::number(form->winId());
-        const QSize frame = OuterSize(form.get()) - form->size();
+        const QSize frame = outerSize(form.get()) - form->size();
         QVERIFY(Run("xdotool", {"windowsize", id, QString::number(900 - frame.width()),
                              QString::number(700 - frame.height())}));
-        QTRY_COMPARE_WITH_TIMEOUT(OuterSize(form.get()), QSize(900, 700), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(outerSize(form.get()), QSize(900, 700), 5000);
         form->showMinimized();
         QTRY_VERIFY_WITH_TIMEOUT(form->isMinimized(), 5000);
         form->showNormal();
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         QTest::qWait(300); // whatever the restore brings has arrived
-        QCOMPARE(OuterSize(form.get()), QSize(900, 700));
+        QCOMPARE(outerSize(form.get()), QSize(900, 700));
         QCOMPARE(form->StringGrid1->size(), QSize(890, 637));
     }
 
@@ -110,7 +110,7 @@ private slots:
                 lastChange = ms;
             }
             if (!slid) {
-                slid = box->frameGeometry().top() < platform::PrimaryScreenGeometry().top();
+                slid = box->frameGeometry().top() < platform::primaryScreenGeometry().top();
             } else if (pulsing < 0 && box->Label1->font().pointSize() < about::PulseLargest) {
                 pulsing = ms;
             } else if (endFrame.isNull() && pulsing >= 0 && ms - lastChange > 300) {
@@ -121,7 +121,7 @@ private slots:
             }
         };
         opening.run();
-        const QRect screen = platform::PrimaryScreenGeometry();
+        const QRect screen = platform::primaryScreenGeometry();
         QVERIFY(endFrame.height() > 224); // framed: the client area alone is 224 high
         QCOMPARE(endFrame.top(), screen.top() + (screen.height() - endFrame.height()) / 2);
     }

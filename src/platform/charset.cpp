@@ -12,7 +12,7 @@ constexpr char16_t HighControls[32] = {
 };
 } // namespace
 
-QChar AnsiToUnicode(int code)
+QChar ansiToUnicode(int code)
 {
     code &= 0xFF;
     if (code >= 0x80 && code <= 0x9F)
@@ -20,7 +20,7 @@ QChar AnsiToUnicode(int code)
     return QChar(char16_t(code));
 }
 
-int UnicodeToAnsi(QChar ch)
+int unicodeToAnsi(QChar ch)
 {
     const char16_t u = ch.unicode();
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))

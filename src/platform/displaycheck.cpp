@@ -66,10 +66,10 @@ DisplayCheck::DisplayCheck(const QString &platformName, const QString &x11Displa
 
 DisplayCheck::~DisplayCheck()
 {
-    Release();
+    release();
 }
 
-void DisplayCheck::Release()
+void DisplayCheck::release()
 {
     if (m_x11)
         xcb_disconnect(m_x11);

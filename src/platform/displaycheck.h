@@ -12,7 +12,7 @@ namespace platform {
 // and the default, need a server that answers: the X display `x11Display` (DISPLAY when empty)
 // or the Wayland socket of WAYLAND_DISPLAY. Any other platform (offscreen, vnc, ...) is taken
 // to need none.
-// The X connection made for the question stays open until Release(): an X server whose last
+// The X connection made for the question stays open until release(): an X server whose last
 // client leaves resets itself, and would turn Qt away while it does.
 class DisplayCheck
 {
@@ -22,9 +22,9 @@ public:
     DisplayCheck(const DisplayCheck &) = delete;
     DisplayCheck &operator=(const DisplayCheck &) = delete;
 
-    bool CanOpen() const { return m_canOpen; }
+    bool canOpen() const { return m_canOpen; }
     // Closes the check's own connection, once the application has made its own.
-    void Release();
+    void release();
 
 private:
     bool X11DisplayAnswers(const QString &display);

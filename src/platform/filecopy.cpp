@@ -13,12 +13,12 @@
 
 namespace platform {
 
-CopyResult CopyFileNoOverwrite(const QString &source, const QString &target)
+CopyResult copyFileNoOverwrite(const QString &source, const QString &target)
 {
     const QFileInfo targetInfo(target);
-    if (Exists(target))
+    if (exists(target))
         return CopyResult::TargetExists;
-    const int sourceFd = OpenRegularFile(source);
+    const int sourceFd = openRegularFile(source);
     QFile in;
     if (sourceFd < 0 || !in.open(sourceFd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         if (sourceFd >= 0)
@@ -46,7 +46,7 @@ CopyResult CopyFileNoOverwrite(const QString &source, const QString &target)
     // link() refuses an existing name, so nothing is ever overwritten. The temporary name is
     // removed when `out` goes out of scope; the linked target stays.
     const QByteArray from = QFile::encodeName(out.fileName());
-    const QByteArray to = EncodeName(target);
+    const QByteArray to = encodeName(target);
     if (::link(from.constData(), to.constData()) == 0)
         return CopyResult::Copied;
     if (errno == EPERM || errno == EOPNOTSUPP || errno == ENOSYS) {

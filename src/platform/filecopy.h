@@ -14,6 +14,6 @@ enum class CopyResult {
 // Copies `source` to `target` unless `target` exists. The data goes to a hidden temporary file
 // in the target's folder first and is linked into place only if the target still does not
 // exist, so a failed copy never leaves a partial file and a file that appears meanwhile wins.
-CopyResult CopyFileNoOverwrite(const QString &source, const QString &target);
+CopyResult copyFileNoOverwrite(const QString &source, const QString &target);
 
 } // namespace platform

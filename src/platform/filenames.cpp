@@ -57,7 +57,7 @@ bool IsKeptByte(QChar ch)
 
 bool Stat(const QString &path, struct stat *info)
 {
-    return !path.isEmpty() && ::stat(EncodeName(path).constData(), info) == 0;
+    return !path.isEmpty() && ::stat(encodeName(path).constData(), info) == 0;
 }
 
 bool LessIgnoringCase(const QString &a, const QString &b)
@@ -67,7 +67,7 @@ bool LessIgnoringCase(const QString &a, const QString &b)
 }
 } // namespace
 
-QString DecodeName(const QByteArray &bytes)
+QString decodeName(const QByteArray &bytes)
 {
     QString name;
     name.reserve(bytes.size());
@@ -85,7 +85,7 @@ QString DecodeName(const QByteArray &bytes)
     return name;
 }
 
-QByteArray EncodeName(const QString &name)
+QByteArray encodeName(const QString &name)
 {
     QByteArray bytes;
     bytes.reserve(name.size());
@@ -105,7 +105,7 @@ QByteArray EncodeName(const QString &name)
     return bytes;
 }
 
-QString DisplayName(const QString &name)
+QString displayName(const QString &name)
 {
     QString shown = name;
     for (qsizetype i = 0; i < shown.size(); ++i) {
@@ -115,38 +115,38 @@ QString DisplayName(const QString &name)
     return shown;
 }
 
-QString LocalFileName(const QUrl &url)
+QString localFileName(const QUrl &url)
 {
     if (!url.isLocalFile())
         return QString();
     if (!url.host().isEmpty())
         return url.toLocalFile(); // a share's path ("//host/path"), left to Qt
-    return DecodeName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
+    return decodeName(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
 }
 
-bool IsFile(const QString &path)
+bool isFile(const QString &path)
 {
     struct stat info;
     return Stat(path, &info) && S_ISREG(info.st_mode);
 }
 
-bool IsFolder(const QString &path)
+bool isFolder(const QString &path)
 {
     struct stat info;
     return Stat(path, &info) && S_ISDIR(info.st_mode);
 }
 
-bool Exists(const QString &path)
+bool exists(const QString &path)
 {
     struct stat info;
-    return !path.isEmpty() && ::lstat(EncodeName(path).constData(), &info) == 0;
+    return !path.isEmpty() && ::lstat(encodeName(path).constData(), &info) == 0;
 }
 
-int OpenRegularFile(const QString &path)
+int openRegularFile(const QString &path)
 {
     if (path.isEmpty())
         return -1;
-    const int fd = ::open(EncodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     struct stat info;
     if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
         return fd;
@@ -155,9 +155,9 @@ int OpenRegularFile(const QString &path)
     return -1;
 }
 
-QByteArray ReadRegularFile(const QString &path, qint64 maxSize)
+QByteArray readRegularFile(const QString &path, qint64 maxSize)
 {
-    const int fd = OpenRegularFile(path);
+    const int fd = openRegularFile(path);
     QFile file;
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         if (fd >= 0)
@@ -170,10 +170,10 @@ QByteArray ReadRegularFile(const QString &path, qint64 maxSize)
     return data.size() > maxSize ? QByteArray() : data;
 }
 
-QStringList FolderEntries(const QString &folder, EntryKind kind)
+QStringList folderEntries(const QString &folder, EntryKind kind)
 {
     QStringList names;
-    const int fd = ::open(EncodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return names;
     DIR *dir = ::fdopendir(fd);
@@ -187,7 +187,7 @@ QStringList FolderEntries(const QString &folder, EntryKind kind)
             continue; // dot-files, "." and ".."
         struct stat info;
         if (::fstatat(fd, entry->d_name, &info, 0) == 0 && (info.st_mode & S_IFMT) == wanted)
-            names.append(DecodeName(QByteArray(entry->d_name)));
+            names.append(decodeName(QByteArray(entry->d_name)));
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end(), LessIgnoringCase);

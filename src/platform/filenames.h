@@ -16,33 +16,33 @@ class QUrl;
 namespace platform {
 
 // The name of these bytes, every byte that is not valid UTF-8 kept as U+DC80-U+DCFF.
-QString DecodeName(const QByteArray &bytes);
-// The bytes of a name that DecodeName gave (any other QString encodes as UTF-8).
-QByteArray EncodeName(const QString &name);
+QString decodeName(const QByteArray &bytes);
+// The bytes of a name that decodeName gave (any other QString encodes as UTF-8).
+QByteArray encodeName(const QString &name);
 // The name for the eye: each kept byte shown as U+FFFD, the replacement character.
-QString DisplayName(const QString &name);
+QString displayName(const QString &name);
 
 // The local file a file: URL names, its percent-escapes taken as bytes (QUrl::toLocalFile()
 // reads them as UTF-8 and loses the others); empty for other URLs.
-QString LocalFileName(const QUrl &url);
+QString localFileName(const QUrl &url);
 
 // Whether the path names a regular file, following links (a dangling link is none).
-bool IsFile(const QString &path);
+bool isFile(const QString &path);
 // Whether the path names a folder, following links.
-bool IsFolder(const QString &path);
+bool isFolder(const QString &path);
 // Whether anything is there under that name, a dangling link included.
-bool Exists(const QString &path);
+bool exists(const QString &path);
 
 // The contents of a regular file of at most `maxSize` bytes; empty when the path names none,
 // the file is larger or cannot be read. Never blocks on a pipe or device.
-QByteArray ReadRegularFile(const QString &path, qint64 maxSize);
+QByteArray readRegularFile(const QString &path, qint64 maxSize);
 // A descriptor open for reading on the regular file at `path`; -1 when there is none.
-int OpenRegularFile(const QString &path);
+int openRegularFile(const QString &path);
 
 enum class EntryKind { Files, Folders };
 // The names in a folder of one kind, followed through links, sorted ignoring letter case;
 // without "." and "..", without dot-files, and without sockets, pipes, devices and dangling
 // links. Empty when the folder cannot be read.
-QStringList FolderEntries(const QString &folder, EntryKind kind);
+QStringList folderEntries(const QString &folder, EntryKind kind);
 
 } // namespace platform

@@ -45,7 +45,7 @@ QByteArray XmlEscaped(const QByteArray &text)
 }
 
 // Every family name a pattern holds, in its order.
-QStringList familyNames(FcPattern *pattern)
+QStringList patternFamilies(FcPattern *pattern)
 {
     QStringList names;
     FcChar8 *family = nullptr;
@@ -82,17 +82,17 @@ FontconfigState::~FontconfigState()
         FcConfigDestroy(m_config);
 }
 
-bool FontconfigState::BringUpToDate()
+bool FontconfigState::bringUpToDate()
 {
-    if (!Changed())
+    if (!changed())
         return false;
-    Rebuild();
+    rebuild();
     return true;
 }
 
 // What the index needs of one font: its family names and how far its style is from a regular,
 // upright, normal-width one (smaller is better).
-FontconfigState::Indexed FontconfigState::ReadFont(FcPattern *font)
+FontconfigState::Indexed FontconfigState::readFont(FcPattern *font)
 {
     Indexed read;
     int weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN, width = FC_WIDTH_NORMAL;
@@ -101,7 +101,7 @@ FontconfigState::Indexed FontconfigState::ReadFont(FcPattern *font)
     FcPatternGetInteger(font, FC_WIDTH, 0, &width);
     read.distance = (slant != FC_SLANT_ROMAN ? 1000 : 0) + std::abs(weight - FC_WEIGHT_REGULAR)
                     + std::abs(width - FC_WIDTH_NORMAL);
-    read.families = familyNames(font);
+    read.families = patternFamilies(font);
     return read;
 }
 
@@ -110,7 +110,7 @@ FontconfigState::Indexed FontconfigState::ReadFont(FcPattern *font)
 // font is kept for the next build: fontconfig keeps the fonts of unchanged folders in the same
 // place (the new configuration is built while the old one, and all it holds, is still alive,
 // so a font at an address seen in the last build is the very same font).
-void FontconfigState::IndexFonts()
+void FontconfigState::indexFonts()
 {
     m_names.clear();
     m_faces.clear();
@@ -125,10 +125,10 @@ void FontconfigState::IndexFonts()
         FcPattern *font = fonts->fonts[i];
         FcChar8 *file = nullptr;
         if (FcPatternGetString(font, FC_FILE, 0, &file) != FcResultMatch
-            || IsExcluded(reinterpret_cast<const char *>(file)))
+            || isExcluded(reinterpret_cast<const char *>(file)))
             continue;
         const auto known = m_indexed.constFind(font);
-        const Indexed &read = *indexed.insert(font, known != m_indexed.cend() ? *known : ReadFont(font));
+        const Indexed &read = *indexed.insert(font, known != m_indexed.cend() ? *known : readFont(font));
         for (int n = 0; n < read.families.size(); ++n) {
             const QString &name = read.families[n];
             if (name.isEmpty())
@@ -148,19 +148,19 @@ void FontconfigState::IndexFonts()
     m_indexed = std::move(indexed);
 }
 
-FontFace FontconfigState::InstalledFace(const QString &family) const
+FontFace FontconfigState::installedFace(const QString &family) const
 {
     FontFace face;
     FcPattern *font = m_faces.value(family).font;
     FcChar8 *file = nullptr;
     if (font && FcPatternGetString(font, FC_FILE, 0, &file) == FcResultMatch) {
-        face.file = DecodeName(QByteArray(reinterpret_cast<const char *>(file)));
+        face.file = decodeName(QByteArray(reinterpret_cast<const char *>(file)));
         FcPatternGetInteger(font, FC_INDEX, 0, &face.index);
     }
     return face;
 }
 
-QString FontconfigState::SubstituteFamily(const QString &family)
+QString FontconfigState::substituteFamily(const QString &family)
 {
     const auto known = m_substitutes.constFind(family);
     if (known != m_substitutes.cend())
@@ -175,7 +175,7 @@ QString FontconfigState::SubstituteFamily(const QString &family)
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(name.constData()));
         FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
         FcDefaultSubstitute(pattern);
-        const QStringList candidates = familyNames(pattern);
+        const QStringList candidates = patternFamilies(pattern);
         const auto first = std::find_if(candidates.cbegin(), candidates.cend(),
                                         [this](const QString &name) { return m_faces.contains(name); });
         if (first != candidates.cend())
@@ -183,7 +183,7 @@ QString FontconfigState::SubstituteFamily(const QString &family)
         FcResult result = FcResultNoMatch;
         FcPattern *match = installed.isEmpty() ? FcFontMatch(nullptr, pattern, &result) : nullptr;
         if (match) {
-            installed = familyNames(match).value(0);
+            installed = patternFamilies(match).value(0);
             FcPatternDestroy(match);
         }
         FcPatternDestroy(pattern);
@@ -192,7 +192,7 @@ QString FontconfigState::SubstituteFamily(const QString &family)
     return installed;
 }
 
-FontconfigState::Stamp FontconfigState::TakeStamp(const QByteArray &path)
+FontconfigState::Stamp FontconfigState::takeStamp(const QByteArray &path)
 {
     Stamp stamp;
     stamp.path = path;
@@ -206,18 +206,18 @@ FontconfigState::Stamp FontconfigState::TakeStamp(const QByteArray &path)
     return stamp;
 }
 
-bool FontconfigState::Changed() const
+bool FontconfigState::changed() const
 {
     if (!m_built || m_racy)
         return true;
     for (const Stamp &stamp : m_stamps) {
-        if (!(TakeStamp(stamp.path) == stamp))
+        if (!(takeStamp(stamp.path) == stamp))
             return true;
     }
     return false;
 }
 
-QByteArray FontconfigState::RejectRules() const
+QByteArray FontconfigState::rejectRules() const
 {
     QByteArray globs;
     for (const QByteArray &prefix : m_excludedPrefixes)
@@ -226,7 +226,7 @@ QByteArray FontconfigState::RejectRules() const
         + "</rejectfont></selectfont></fontconfig>";
 }
 
-void FontconfigState::Rebuild()
+void FontconfigState::rebuild()
 {
     m_excludedPrefixes = {QFile::encodeName(m_excludedFolder) + '/'};
     const QString canonical = QFileInfo(m_excludedFolder).canonicalFilePath();
@@ -239,7 +239,7 @@ void FontconfigState::Rebuild()
     if (config) {
         // Fonts in the excluded folder stay out of the system set, also for Qt, which lists
         // the fonts of the current configuration.
-        const QByteArray rules = RejectRules();
+        const QByteArray rules = rejectRules();
         FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8 *>(rules.constData()),
                                        FcFalse);
         if (FcConfigBuildFonts(config)) {
@@ -250,23 +250,23 @@ void FontconfigState::Rebuild()
             std::swap(config, m_config);
         }
     }
-    StampConfiguration(buildStart);
-    IndexFonts();
+    stampConfiguration(buildStart);
+    indexFonts();
     if (config)
         FcConfigDestroy(config); // the previous build, or one that failed
     ++m_builds;
 }
 
-void FontconfigState::StampConfiguration(qint64 buildStart)
+void FontconfigState::stampConfiguration(qint64 buildStart)
 {
     m_stamps.clear();
     m_racy = false;
     FcConfig *config = FcConfigReference(nullptr);
     if (!config)
         return;
-    const Stamp excluded = TakeStamp(QFile::encodeName(m_excludedFolder));
+    const Stamp excluded = takeStamp(QFile::encodeName(m_excludedFolder));
     auto add = [&](const QByteArray &path) {
-        const Stamp stamp = TakeStamp(path);
+        const Stamp stamp = takeStamp(path);
         m_racy = m_racy || (stamp.exists && stamp.modified >= buildStart - RacyWindowNs);
         m_stamps.push_back(stamp);
     };
@@ -278,7 +278,7 @@ void FontconfigState::StampConfiguration(qint64 buildStart)
             if (withSlash.startsWith(prefix))
                 return;
         }
-        const Stamp stamp = TakeStamp(dir);
+        const Stamp stamp = takeStamp(dir);
         if (excluded.exists && stamp.exists && stamp.device == excluded.device
             && stamp.inode == excluded.inode) {
             m_excludedPrefixes.append(withSlash); // the same folder under another name
@@ -289,7 +289,7 @@ void FontconfigState::StampConfiguration(qint64 buildStart)
     FcConfigDestroy(config);
 }
 
-bool FontconfigState::IsExcluded(const char *file) const
+bool FontconfigState::isExcluded(const char *file) const
 {
     for (const QByteArray &prefix : m_excludedPrefixes) {
         if (std::strncmp(file, prefix.constData(), size_t(prefix.size())) == 0)

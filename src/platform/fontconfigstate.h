@@ -34,19 +34,19 @@ public:
 
     // Builds a new current configuration when this is the first call or a font folder or a
     // configuration file changed since the last build. Returns whether it built one.
-    bool BringUpToDate();
+    bool bringUpToDate();
     // The first family name of every installed font (fonts in the excluded folder left out),
     // each name once, where it first appears. Read once per build.
-    QStringList FamilyNames() const { return m_names; }
-    bool ListsName(const QString &family) const { return m_faces.value(family).listed; }
+    QStringList familyNames() const { return m_names; }
+    bool listsName(const QString &family) const { return m_faces.value(family).listed; }
     // The regular face of an installed family (any of a font's family names, spelt exactly);
     // invalid when no installed font has that name.
-    FontFace InstalledFace(const QString &family) const;
+    FontFace installedFace(const QString &family) const;
     // The installed family fontconfig draws a family name with, which need not be installed:
     // the name itself, else its aliases and defaults. Answers are kept until the next build.
-    QString SubstituteFamily(const QString &family);
+    QString substituteFamily(const QString &family);
     // How many configurations were built so far.
-    int Builds() const { return m_builds; }
+    int builds() const { return m_builds; }
 
 private:
     struct Stamp
@@ -58,20 +58,20 @@ private:
         qint64 modified = 0; // nanoseconds since the epoch
         bool operator==(const Stamp &other) const;
     };
-    static Stamp TakeStamp(const QByteArray &path);
-    bool Changed() const;
-    void Rebuild();
-    QByteArray RejectRules() const;
-    void StampConfiguration(qint64 buildStart);
-    bool IsExcluded(const char *file) const;
-    void IndexFonts();
+    static Stamp takeStamp(const QByteArray &path);
+    bool changed() const;
+    void rebuild();
+    QByteArray rejectRules() const;
+    void stampConfiguration(qint64 buildStart);
+    bool isExcluded(const char *file) const;
+    void indexFonts();
 
     struct Indexed
     {
         QStringList families;
         int distance = 0;
     };
-    static Indexed ReadFont(FcPattern *font);
+    static Indexed readFont(FcPattern *font);
 
     struct Candidate
     {
@@ -90,7 +90,7 @@ private:
     QStringList m_names;
     QHash<QString, Candidate> m_faces;     // best face by family name
     QHash<FcPattern *, Indexed> m_indexed; // what was read of each font of the current build
-    QHash<QString, QString> m_substitutes; // SubstituteFamily answers of this build
+    QHash<QString, QString> m_substitutes; // substituteFamily answers of this build
 };
 
 } // namespace platform

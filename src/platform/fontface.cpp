@@ -62,7 +62,7 @@ QByteArray ExtractFace(const QByteArray &data, qint64 start)
 }
 } // namespace
 
-QByteArray SingleFaceData(const QByteArray &fileData, int index)
+QByteArray singleFaceData(const QByteArray &fileData, int index)
 {
     if (index < 0 || fileData.size() < OffsetTableSize)
         return QByteArray();
@@ -74,7 +74,7 @@ QByteArray SingleFaceData(const QByteArray &fileData, int index)
     return ExtractFace(fileData, Read32(fileData, OffsetTableSize + 4 * qint64(index)));
 }
 
-bool IsSymbolCmap(const QByteArray &cmap)
+bool isSymbolCmap(const QByteArray &cmap)
 {
     if (cmap.size() < 4)
         return false;
@@ -91,7 +91,7 @@ bool IsSymbolCmap(const QByteArray &cmap)
     return symbol;
 }
 
-QGlyphRun GlyphRunOf(const QRawFont &raw, const QString &text)
+QGlyphRun glyphRunOf(const QRawFont &raw, const QString &text)
 {
     const QList<quint32> glyphs = raw.glyphIndexesForString(text);
     QGlyphRun run;
@@ -107,16 +107,16 @@ QGlyphRun GlyphRunOf(const QRawFont &raw, const QString &text)
     return run;
 }
 
-QRawFont LoadFace(const FontFace &face, qreal pixelSize)
+QRawFont loadFace(const FontFace &face, qreal pixelSize)
 {
     if (!face.isValid())
         return QRawFont();
-    return LoadFaceFromData(ReadRegularFile(face.file, MaxFontFileSize), face.index, pixelSize);
+    return loadFaceFromData(readRegularFile(face.file, MaxFontFileSize), face.index, pixelSize);
 }
 
-QRawFont LoadFaceFromData(const QByteArray &fileData, int index, qreal pixelSize)
+QRawFont loadFaceFromData(const QByteArray &fileData, int index, qreal pixelSize)
 {
-    const QByteArray data = SingleFaceData(fileData, index & 0xFFFF);
+    const QByteArray data = singleFaceData(fileData, index & 0xFFFF);
     if (data.isEmpty())
         return QRawFont();
 

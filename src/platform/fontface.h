@@ -26,19 +26,19 @@ struct FontFace
 // The data of face `index` of a font file's contents as a font of its own: the data as it is
 // for a single font (index 0), a new single-face font made of the face's tables for a
 // TrueType/OpenType collection. Empty when `index` names no face or the data is damaged.
-QByteArray SingleFaceData(const QByteArray &fileData, int index);
+QByteArray singleFaceData(const QByteArray &fileData, int index);
 
 // True for a font's character map table whose maps are only symbol-encoded ((3,0)).
-bool IsSymbolCmap(const QByteArray &cmap);
+bool isSymbolCmap(const QByteArray &cmap);
 
 // The glyphs of `text` in the face, one after the other from the origin, as found in the face
 // itself: a character the face lacks gives its missing-glyph box.
-QGlyphRun GlyphRunOf(const QRawFont &raw, const QString &text);
+QGlyphRun glyphRunOf(const QRawFont &raw, const QString &text);
 
 // The face loaded for drawing at `pixelSize`; an invalid QRawFont when the file cannot be
 // read or is not a font.
-QRawFont LoadFace(const FontFace &face, qreal pixelSize);
+QRawFont loadFace(const FontFace &face, qreal pixelSize);
 // The same for a font file's contents already read: face `index` of `fileData`.
-QRawFont LoadFaceFromData(const QByteArray &fileData, int index, qreal pixelSize);
+QRawFont loadFaceFromData(const QByteArray &fileData, int index, qreal pixelSize);
 
 } // namespace platform

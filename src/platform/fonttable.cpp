@@ -20,7 +20,7 @@ namespace platform {
 namespace {
 QString PreviewFolderPath()
 {
-    return UserFontsFolder() + QStringLiteral("/tavoret-preview");
+    return userFontsFolder() + QStringLiteral("/tavoret-preview");
 }
 
 // The path a file is remembered by: absolute and without "." or ".." parts.
@@ -33,7 +33,7 @@ QString AbsolutePath(const QString &path)
 QStringList FaceFamilies(const QString &file)
 {
     QStringList families;
-    const QByteArray name = EncodeName(file);
+    const QByteArray name = encodeName(file);
     int faces = 0;
     for (int index = 0; index < faces || index == 0; ++index) {
         FcPattern *face = FcFreeTypeQuery(reinterpret_cast<const FcChar8 *>(name.constData()), index,
@@ -50,7 +50,7 @@ QStringList FaceFamilies(const QString &file)
 }
 } // namespace
 
-QString UserFontsFolder()
+QString userFontsFolder()
 {
     QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
     if (dataHome.isEmpty() || QDir::isRelativePath(dataHome))
@@ -58,9 +58,9 @@ QString UserFontsFolder()
     return QDir::cleanPath(dataHome + QStringLiteral("/fonts"));
 }
 
-bool EnsureUserFontsFolder()
+bool ensureUserFontsFolder()
 {
-    return QDir().mkpath(UserFontsFolder());
+    return QDir().mkpath(userFontsFolder());
 }
 
 FontTable::FontTable()
@@ -70,21 +70,21 @@ FontTable::FontTable()
 
 FontTable::~FontTable() = default;
 
-void FontTable::BringUpToDate()
+void FontTable::bringUpToDate()
 {
-    if (m_fontconfig->BringUpToDate())
+    if (m_fontconfig->bringUpToDate())
         ++m_generation;
 }
 
 QStringList FontTable::ReadInstalledFontNames()
 {
-    BringUpToDate();
-    QStringList names = m_fontconfig->FamilyNames();
+    bringUpToDate();
+    QStringList names = m_fontconfig->familyNames();
     // Added faces come after every installed one, each name where it first appears.
     QStringList added;
     for (const Added &file : std::as_const(m_added)) {
         for (const QString &family : file.families) {
-            if (!family.isEmpty() && !m_fontconfig->ListsName(family) && !added.contains(family))
+            if (!family.isEmpty() && !m_fontconfig->listsName(family) && !added.contains(family))
                 added.append(family);
         }
     }
@@ -100,20 +100,20 @@ int FontTable::AddFontResource(const QString &path)
     // it) and pipes or devices, on which reading could block.
     const bool known = std::any_of(m_added.cbegin(), m_added.cend(),
                                    [&](const Added &added) { return added.path == file; });
-    if (known || !IsFile(file))
+    if (known || !isFile(file))
         return 0;
     Added added{file, QString(), FaceFamilies(file)};
     if (added.families.isEmpty())
         return 0;
-    added.link = m_links.Create(file);
+    added.link = m_links.create(file);
     m_added.append(added);
     ++m_generation;
     return int(added.families.size());
 }
 
-bool FontTable::HasFaces(const QString &path)
+bool FontTable::hasFaces(const QString &path)
 {
-    return IsFile(path) && !FaceFamilies(path).isEmpty();
+    return isFile(path) && !FaceFamilies(path).isEmpty();
 }
 
 void FontTable::RemoveFontResource(const QString &path)
@@ -123,7 +123,7 @@ void FontTable::RemoveFontResource(const QString &path)
     const QString file = AbsolutePath(path);
     for (auto it = m_added.begin(); it != m_added.end(); ++it) {
         if (it->path == file) {
-            m_links.Remove(it->link);
+            m_links.remove(it->link);
             m_added.erase(it);
             ++m_generation;
             return;
@@ -131,12 +131,12 @@ void FontTable::RemoveFontResource(const QString &path)
     }
 }
 
-FontFace FontTable::FaceOf(const QString &family)
+FontFace FontTable::faceOf(const QString &family)
 {
     if (family.isEmpty())
         return FontFace();
-    BringUpToDate();
-    const FontFace installed = m_fontconfig->InstalledFace(family);
+    bringUpToDate();
+    const FontFace installed = m_fontconfig->installedFace(family);
     if (installed.isValid())
         return installed;
     for (const Added &added : std::as_const(m_added)) {
@@ -150,16 +150,16 @@ FontFace FontTable::FaceOf(const QString &family)
                 return FontFace{added.path, index};
         }
     }
-    return m_fontconfig->InstalledFace(m_fontconfig->SubstituteFamily(family));
+    return m_fontconfig->installedFace(m_fontconfig->substituteFamily(family));
 }
 
-std::shared_ptr<FontconfigState> FontTable::InstalledFonts()
+std::shared_ptr<FontconfigState> FontTable::installedFonts()
 {
-    BringUpToDate();
+    bringUpToDate();
     return m_fontconfig;
 }
 
-void FontTable::AnnounceFontChange()
+void FontTable::announceFontChange()
 {
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
         const QWidgetList windows = QApplication::topLevelWidgets();
@@ -168,15 +168,15 @@ void FontTable::AnnounceFontChange()
             QCoreApplication::sendEvent(window, &event);
         }
     }
-    m_links.Touch();
+    m_links.touch();
 }
 
-void FontTable::SweepStalePreviewLinks()
+void FontTable::sweepStalePreviewLinks()
 {
-    m_links.SweepStale();
+    m_links.sweepStale();
 }
 
-QString FontTable::PreviewFolder()
+QString FontTable::previewFolder()
 {
     return PreviewFolderPath();
 }

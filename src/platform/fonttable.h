@@ -15,9 +15,9 @@
 namespace platform {
 
 // The user's font folder: $XDG_DATA_HOME/fonts, by default ~/.local/share/fonts.
-QString UserFontsFolder();
+QString userFontsFolder();
 // Creates the user's font folder when it is missing; returns whether it exists afterwards.
-bool EnsureUserFontsFolder();
+bool ensureUserFontsFolder();
 
 // What fontconfig has installed plus the font files added to it, and the file that draws a
 // family. Qt's own font database is never asked to add or remove a font, so it is read once
@@ -34,39 +34,39 @@ public:
     // A fresh list of what is installed now, one name per family: the system's fonts first,
     // then the fonts added by AddFontResource, each name where it first appears. Fonts copied
     // into or deleted from a font folder since the last call are taken into account, for this
-    // list and for FaceOf alike. Names are complete (never cut short).
+    // list and for faceOf alike. Names are complete (never cut short).
     QStringList ReadInstalledFontNames();
-    // Adds a font file's faces to the table for this process and links it into PreviewFolder()
+    // Adds a font file's faces to the table for this process and links it into previewFolder()
     // for the user's other programs. Returns the number of faces it added: 0 for an empty path,
     // a folder, a missing file, a file that is not a font, or a path that is added already.
     int AddFontResource(const QString &path);
     // Whether the file at `path` has a face the table would take (whether added or not).
-    static bool HasFaces(const QString &path);
+    static bool hasFaces(const QString &path);
     // Undoes what AddFontResource did for the same path; any other path does nothing.
     void RemoveFontResource(const QString &path);
     // Tells this process's top-level widgets (a QEvent::ApplicationFontChange each, sent
     // directly) and, through the preview folder's time stamp, other programs' fontconfig,
     // which rescans when it next checks. Waits for no other program.
-    void AnnounceFontChange();
+    void announceFontChange();
     // Removes the links that processes which no longer run left in the preview folder.
-    void SweepStalePreviewLinks();
+    void sweepStalePreviewLinks();
     // $XDG_DATA_HOME/fonts/tavoret-preview
-    static QString PreviewFolder();
+    static QString previewFolder();
 
     // The face that draws `family` as the list names it: an installed font's regular face,
     // else a face added to the table, else fontconfig's substitute for the name. Costs no time
     // that grows with the number of installed fonts, but for a name that is neither installed
     // nor added, once per configuration.
-    FontFace FaceOf(const QString &family);
+    FontFace faceOf(const QString &family);
     // The installed fonts as last read (read now if they never were).
-    std::shared_ptr<FontconfigState> InstalledFonts();
-    // Changes whenever what FaceOf answers may have changed (fonts added, removed or installed).
-    int Generation() const { return m_generation; }
+    std::shared_ptr<FontconfigState> installedFonts();
+    // Changes whenever what faceOf answers may have changed (fonts added, removed or installed).
+    int generation() const { return m_generation; }
     // How many times fontconfig's configuration was built (for the benchmark).
-    int ConfigurationBuilds() const { return m_fontconfig->Builds(); }
+    int configurationBuilds() const { return m_fontconfig->builds(); }
 
 private:
-    void BringUpToDate();
+    void bringUpToDate();
 
     struct Added
     {

@@ -43,7 +43,7 @@ protected:
         if (widget->property("showsNamedFace").toBool())
             return false;
         QFont font = widget->font();
-        const QString installed = InstalledFamily(font.family());
+        const QString installed = installedFamily(font.family());
         if (installed == font.family() && font.families().size() <= 1)
             return false;
         font.setFamilies({installed});
@@ -58,7 +58,7 @@ QPointer<InstalledFontFilter> &Filter()
 }
 } // namespace
 
-bool QtHasFamily(const QString &family)
+bool qtHasFamily(const QString &family)
 {
     // Qt reads its font list once; this program never adds to it or removes from it. Qt also
     // lists the generic names ("Sans Serif", "Serif", "Monospace") with no font behind them,
@@ -75,31 +75,31 @@ bool QtHasFamily(const QString &family)
         return *known;
     const FontconfigState *installed = Filter() ? Filter()->installed.get() : nullptr;
     const bool has = families.contains(family.toCaseFolded())
-                     && (!installed || installed->InstalledFace(family).isValid());
+                     && (!installed || installed->installedFace(family).isValid());
     answers.insert(family, has);
     return has;
 }
 
-QString InstalledFamily(const QString &family)
+QString installedFamily(const QString &family)
 {
     static QHash<QString, QString> resolved;
     const auto known = resolved.constFind(family);
     if (known != resolved.cend())
         return *known;
     QString installed;
-    if (QtHasFamily(family)) {
+    if (qtHasFamily(family)) {
         installed = family;
     } else {
         for (const QString &substitute : Substitutes().value(family.toCaseFolded())) {
-            if (QtHasFamily(substitute)) {
+            if (qtHasFamily(substitute)) {
                 installed = substitute;
                 break;
             }
         }
     }
     if (installed.isEmpty()) {
-        const QString chosen = Filter() ? Filter()->installed->SubstituteFamily(family) : QString();
-        if (QtHasFamily(chosen))
+        const QString chosen = Filter() ? Filter()->installed->substituteFamily(family) : QString();
+        if (qtHasFamily(chosen))
             installed = chosen;
         else if (!QFontDatabase::families().isEmpty())
             installed = QFontDatabase::families().constFirst();
@@ -110,7 +110,7 @@ QString InstalledFamily(const QString &family)
     return installed;
 }
 
-void KeepInterfaceFontsInstalled(FontTable &fonts)
+void keepInterfaceFontsInstalled(FontTable &fonts)
 {
     if (!qApp)
         return;
@@ -118,9 +118,9 @@ void KeepInterfaceFontsInstalled(FontTable &fonts)
         Filter() = new InstalledFontFilter(qApp);
         qApp->installEventFilter(Filter());
     }
-    Filter()->installed = fonts.InstalledFonts();
+    Filter()->installed = fonts.installedFonts();
     QFont font = QApplication::font();
-    const QString installed = InstalledFamily(font.family());
+    const QString installed = installedFamily(font.family());
     if (installed != font.family()) {
         font.setFamilies({installed});
         QApplication::setFont(font);

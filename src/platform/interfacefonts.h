@@ -14,17 +14,17 @@ namespace platform {
 class FontTable;
 
 // Whether Qt's font database has `family` (letter case ignored) and, once a font table was
-// handed to KeepInterfaceFontsInstalled, a font carries it.
-bool QtHasFamily(const QString &family);
+// handed to keepInterfaceFontsInstalled, a font carries it.
+bool qtHasFamily(const QString &family);
 // A family Qt has that stands for `family`: the name itself when Qt has it, else the first
 // installed of its metric-compatible substitutes, else fontconfig's choice for it.
-QString InstalledFamily(const QString &family);
+QString installedFamily(const QString &family);
 // From now on, gives the application's default font and every widget font that names a family
 // Qt does not have the installed family that stands for it, as the font is set and before the
 // widget uses it. Widgets that show a named face themselves (the chart, the picked-character
 // box, the symbol label; property "showsNamedFace") get their fonts as they are. Call before
 // widgets are made. The filter lives as long as the application and keeps what it needs of
 // `fonts` (which families fontconfig has) for as long; a later call hands it a newer table.
-void KeepInterfaceFontsInstalled(FontTable &fonts);
+void keepInterfaceFontsInstalled(FontTable &fonts);
 
 } // namespace platform

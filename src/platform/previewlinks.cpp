@@ -28,7 +28,7 @@ constexpr int TokenLength = 16;
 
 bool Fits(const QString &name)
 {
-    return EncodeName(name).size() <= MaxNameBytes;
+    return encodeName(name).size() <= MaxNameBytes;
 }
 
 // Drops the last character, never leaving half of a surrogate pair behind.
@@ -58,13 +58,13 @@ bool IsToken(QStringView text)
 QString LockToken(const QString &name)
 {
     const QString token = name.mid(1, TokenLength);
-    return IsToken(token) && name == PreviewLockName(token) ? token : QString();
+    return IsToken(token) && name == previewLockName(token) ? token : QString();
 }
 
 // The lock file's name as the file system spells it.
 QByteArray lockFileName(const QString &token)
 {
-    return EncodeName(PreviewLockName(token));
+    return encodeName(previewLockName(token));
 }
 
 bool StatAt(int folder, const QByteArray &name, struct stat *info)
@@ -120,7 +120,7 @@ void UnlinkLinkAt(int folder, const QByteArray &name, const PreviewLinks::Made *
 }
 } // namespace
 
-QString PreviewLinkName(const QString &token, int serial, const QString &fileName)
+QString previewLinkName(const QString &token, int serial, const QString &fileName)
 {
     const QString prefix = QStringLiteral("%1-%2-").arg(token).arg(serial);
     QString name = prefix + fileName;
@@ -137,7 +137,7 @@ QString PreviewLinkName(const QString &token, int serial, const QString &fileNam
     return name;
 }
 
-QString PreviewLinkToken(const QString &linkName)
+QString previewLinkToken(const QString &linkName)
 {
     const QStringView name(linkName);
     if (name.size() < TokenLength + 3 || !IsToken(name.left(TokenLength)) || name.at(TokenLength) != QLatin1Char('-'))
@@ -151,7 +151,7 @@ QString PreviewLinkToken(const QString &linkName)
     return name.left(TokenLength).toString();
 }
 
-QString PreviewLockName(const QString &token)
+QString previewLockName(const QString &token)
 {
     return QLatin1Char('.') + token + QStringLiteral(".lock");
 }
@@ -163,10 +163,10 @@ PreviewLinks::PreviewLinks(const QString &folder)
 
 PreviewLinks::~PreviewLinks()
 {
-    const int folder = OpenFolder(false);
+    const int folder = openFolder(false);
     if (folder >= 0) {
         for (auto it = m_own.cbegin(); it != m_own.cend(); ++it)
-            RemoveOwnLink(folder, it.key());
+            removeOwnLink(folder, it.key());
         const QByteArray lock = lockFileName(m_token);
         if (m_lockFd >= 0 && SameFileAt(m_lockFd, folder, lock))
             ::unlinkat(folder, lock.constData(), 0);
@@ -176,9 +176,9 @@ PreviewLinks::~PreviewLinks()
         ::close(m_lockFd);
 }
 
-int PreviewLinks::OpenFolder(bool create) const
+int PreviewLinks::openFolder(bool create) const
 {
-    const QByteArray path = EncodeName(m_folder);
+    const QByteArray path = encodeName(m_folder);
     if (create) {
         QDir().mkpath(QFileInfo(m_folder).path());
         ::mkdir(path.constData(), 0755);
@@ -192,23 +192,23 @@ int PreviewLinks::OpenFolder(bool create) const
     return -1;
 }
 
-QString PreviewLinks::Create(const QString &target)
+QString PreviewLinks::create(const QString &target)
 {
-    const int folder = OpenFolder(true);
+    const int folder = openFolder(true);
     if (folder < 0)
         return QString();
     QString path;
     // Without the lock a later start would take the link for a left-over: no lock, no link.
-    if (EnsureOwnLock(folder)) {
-        const QByteArray targetBytes = EncodeName(target);
+    if (ensureOwnLock(folder)) {
+        const QByteArray targetBytes = encodeName(target);
         const QString fileName = QFileInfo(target).fileName();
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const QByteArray name = EncodeName(PreviewLinkName(m_token, ++m_serial, fileName));
+            const QByteArray name = encodeName(previewLinkName(m_token, ++m_serial, fileName));
             if (::symlinkat(targetBytes.constData(), folder, name.constData()) == 0) {
                 struct stat info;
                 if (StatAt(folder, name, &info))
                     m_own.insert(name, Made{quint64(info.st_ino), targetBytes});
-                path = m_folder + QLatin1Char('/') + DecodeName(name);
+                path = m_folder + QLatin1Char('/') + decodeName(name);
                 break;
             }
             if (errno != EEXIST)
@@ -219,30 +219,30 @@ QString PreviewLinks::Create(const QString &target)
     return path;
 }
 
-void PreviewLinks::Remove(const QString &linkPath)
+void PreviewLinks::remove(const QString &linkPath)
 {
     const QFileInfo info(linkPath);
-    const QByteArray name = EncodeName(info.fileName());
+    const QByteArray name = encodeName(info.fileName());
     if (linkPath.isEmpty() || info.path() != m_folder || !m_own.contains(name))
         return;
-    const int folder = OpenFolder(false);
+    const int folder = openFolder(false);
     if (folder >= 0) {
-        RemoveOwnLink(folder, name);
+        removeOwnLink(folder, name);
         ::close(folder);
     }
     m_own.remove(name);
 }
 
-void PreviewLinks::RemoveOwnLink(int folder, const QByteArray &name) const
+void PreviewLinks::removeOwnLink(int folder, const QByteArray &name) const
 {
     const auto made = m_own.constFind(name);
     if (made != m_own.cend())
         UnlinkLinkAt(folder, name, &made.value());
 }
 
-void PreviewLinks::SweepStale()
+void PreviewLinks::sweepStale()
 {
-    const int folder = OpenFolder(false);
+    const int folder = openFolder(false);
     if (folder < 0)
         return;
     // The names are read once, before any owner is checked: a link that a starting instance
@@ -251,8 +251,8 @@ void PreviewLinks::SweepStale()
     if (DIR *dir = ::fdopendir(::dup(folder))) {
         while (const dirent *entry = ::readdir(dir)) {
             const QByteArray name(entry->d_name);
-            const QString decoded = DecodeName(name);
-            const QString linkToken = PreviewLinkToken(decoded);
+            const QString decoded = decodeName(name);
+            const QString linkToken = previewLinkToken(decoded);
             if (!linkToken.isEmpty())
                 linksByToken[linkToken].append(name);
             else if (const QString lockToken = LockToken(decoded); !lockToken.isEmpty())
@@ -279,16 +279,16 @@ void PreviewLinks::SweepStale()
     ::close(folder);
 }
 
-void PreviewLinks::Touch() const
+void PreviewLinks::touch() const
 {
-    const int folder = OpenFolder(false);
+    const int folder = openFolder(false);
     if (folder >= 0) {
         ::futimens(folder, nullptr);
         ::close(folder);
     }
 }
 
-bool PreviewLinks::EnsureOwnLock(int folder)
+bool PreviewLinks::ensureOwnLock(int folder)
 {
     if (m_lockFd >= 0) {
         // Still valid unless the file was deleted (with the folder, say) since it was taken.

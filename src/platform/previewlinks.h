@@ -22,13 +22,13 @@ namespace platform {
 
 // "<token>-<serial>-<file name>", shortened (keeping the file's extension) so that it fits the
 // file system's 255-byte limit for one name.
-QString PreviewLinkName(const QString &token, int serial, const QString &fileName);
+QString previewLinkName(const QString &token, int serial, const QString &fileName);
 // The token a link name starts with (16 lowercase hex digits); empty when the name is not
 // a link name.
-QString PreviewLinkToken(const QString &linkName);
+QString previewLinkToken(const QString &linkName);
 // Name of the lock file an instance holds while it runs: ".<token>.lock" (fontconfig skips
 // dot-files, so it is never taken for a font).
-QString PreviewLockName(const QString &token);
+QString previewLockName(const QString &token);
 
 class PreviewLinks
 {
@@ -46,26 +46,26 @@ public:
     PreviewLinks(const PreviewLinks &) = delete;
     PreviewLinks &operator=(const PreviewLinks &) = delete;
 
-    QString Folder() const { return m_folder; }
+    QString folder() const { return m_folder; }
     // This instance's token.
-    QString Token() const { return m_token; }
+    QString token() const { return m_token; }
     // Makes a link to `target` (an absolute path) and returns the link's path; empty when the
     // folder, the lock or the link could not be made.
-    QString Create(const QString &target);
-    // Removes a link that Create returned, if it is still the one made; anything else is left
+    QString create(const QString &target);
+    // Removes a link that create returned, if it is still the one made; anything else is left
     // alone.
-    void Remove(const QString &linkPath);
+    void remove(const QString &linkPath);
     // Removes the links of instances that have ended, with their lock files.
-    void SweepStale();
+    void sweepStale();
     // Sets the folder's modification time to now, so that other programs' fontconfig rescans it.
-    void Touch() const;
+    void touch() const;
 
 private:
     // A descriptor of the folder, created first if `create`; -1 when it is missing, not a
     // folder, a symbolic link or someone else's.
-    int OpenFolder(bool create) const;
-    bool EnsureOwnLock(int folder);
-    void RemoveOwnLink(int folder, const QByteArray &name) const;
+    int openFolder(bool create) const;
+    bool ensureOwnLock(int folder);
+    void removeOwnLink(int folder, const QByteArray &name) const;
 
     QString m_folder;
     QString m_token;

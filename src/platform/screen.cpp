@@ -5,15 +5,15 @@
 
 namespace platform {
 
-QRect PrimaryScreenGeometry()
+QRect primaryScreenGeometry()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->geometry() : QRect();
 }
 
-int PrimaryScreenHeight()
+int primaryScreenHeight()
 {
-    return PrimaryScreenGeometry().height();
+    return primaryScreenGeometry().height();
 }
 
 } // namespace platform

@@ -6,9 +6,9 @@
 namespace platform {
 
 // The primary screen's area in device-independent pixels; empty when there is no screen.
-QRect PrimaryScreenGeometry();
+QRect primaryScreenGeometry();
 
 // Height of the primary screen in device-independent pixels; 0 when there is no screen.
-int PrimaryScreenHeight();
+int primaryScreenHeight();
 
 } // namespace platform

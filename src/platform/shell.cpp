@@ -4,7 +4,7 @@
 
 namespace platform {
 
-void OpenFolder(const QString &path, QObject *context, std::function<void()> onFailure)
+void openFolder(const QString &path, QObject *context, std::function<void()> onFailure)
 {
     // xdg-open picks the desktop's own file manager (its inode/directory handler). It shares
     // the program's terminal, as the file manager it starts may outlive the program.

@@ -13,6 +13,6 @@ namespace platform {
 // is passed as one argument, never through a shell. `onFailure` runs later, in the event loop,
 // when the opener cannot be started or ends with an error (as it does where no program opens
 // folders); the watch ends with `context`.
-void OpenFolder(const QString &path, QObject *context, std::function<void()> onFailure);
+void openFolder(const QString &path, QObject *context, std::function<void()> onFailure);
 
 } // namespace platform

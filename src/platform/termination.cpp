@@ -20,7 +20,7 @@ void OnSignal(int)
 }
 } // namespace
 
-void HandleTerminationSignals(std::function<void()> onTermination)
+void handleTerminationSignals(std::function<void()> onTermination)
 {
     if (g_pipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_pipe) != 0)
         return;
@@ -44,7 +44,7 @@ void HandleTerminationSignals(std::function<void()> onTermination)
     }
 }
 
-void IgnoreFileSizeSignal()
+void ignoreFileSizeSignal()
 {
     ::signal(SIGXFSZ, SIG_IGN);
 }

@@ -9,10 +9,10 @@ namespace platform {
 // Runs `onTermination` in the event loop when one of those signals arrives, instead of
 // letting the signal end the process on the spot. A signal that the process inherited as
 // ignored (nohup) stays ignored. Call once, after the application object exists.
-void HandleTerminationSignals(std::function<void()> onTermination);
+void handleTerminationSignals(std::function<void()> onTermination);
 
 // Past the file-size limit (ulimit -f) a write then fails with EFBIG, which the caller reports,
 // instead of SIGXFSZ ending the process. Call at start.
-void IgnoreFileSizeSignal();
+void ignoreFileSizeSignal();
 
 } // namespace platform

@@ -210,7 +210,7 @@ bool matchesMask(const QString &name, const QString &mask)
 
 int folderAccessError(const QString &folder)
 {
-    const QByteArray encoded = platform::EncodeName(folder);
+    const QByteArray encoded = platform::encodeName(folder);
     DIR *dir = ::opendir(encoded.constData());
     if (!dir)
         return errno ? errno : EIO;

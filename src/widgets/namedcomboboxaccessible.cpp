@@ -8,7 +8,7 @@ NamedComboBoxAccessible::NamedComboBoxAccessible(QComboBox *box)
 {
 }
 
-QAccessibleInterface *NamedComboBoxAccessible::Factory(const QString &className, QObject *object)
+QAccessibleInterface *NamedComboBoxAccessible::factory(const QString &className, QObject *object)
 {
     if ((className == QLatin1String("TComboBox") || className == QLatin1String("TDriveComboBox"))
         && qobject_cast<QComboBox *>(object))
@@ -16,7 +16,7 @@ QAccessibleInterface *NamedComboBoxAccessible::Factory(const QString &className,
     return nullptr;
 }
 
-QComboBox *NamedComboBoxAccessible::Box() const
+QComboBox *NamedComboBoxAccessible::box() const
 {
     return static_cast<QComboBox *>(widget());
 }
@@ -25,10 +25,10 @@ QString NamedComboBoxAccessible::text(QAccessible::Text t) const
 {
     switch (t) {
     case QAccessible::Name:
-        return Box()->accessibleName().isEmpty() ? Box()->currentText() : Box()->accessibleName();
+        return box()->accessibleName().isEmpty() ? box()->currentText() : box()->accessibleName();
     case QAccessible::Value:
         // What the box shows: the selected item, or the text shown with nothing selected.
-        return Box()->currentIndex() >= 0 ? Box()->currentText() : Box()->placeholderText();
+        return box()->currentIndex() >= 0 ? box()->currentText() : box()->placeholderText();
     default:
         return QAccessibleWidget::text(t);
     }
@@ -41,10 +41,10 @@ int NamedComboBoxAccessible::childCount() const
 
 QAccessibleInterface *NamedComboBoxAccessible::child(int index) const
 {
-    return index == 0 ? QAccessible::queryAccessibleInterface(Box()->view()) : nullptr;
+    return index == 0 ? QAccessible::queryAccessibleInterface(box()->view()) : nullptr;
 }
 
 int NamedComboBoxAccessible::indexOfChild(const QAccessibleInterface *child) const
 {
-    return child && child->object() == Box()->view() ? 0 : -1;
+    return child && child->object() == box()->view() ? 0 : -1;
 }

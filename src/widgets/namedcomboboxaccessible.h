@@ -13,7 +13,7 @@ public:
     explicit NamedComboBoxAccessible(QComboBox *box);
 
     // For QAccessible::installFactory: the interface of TComboBox and TDriveComboBox.
-    static QAccessibleInterface *Factory(const QString &className, QObject *object);
+    static QAccessibleInterface *factory(const QString &className, QObject *object);
 
     QString text(QAccessible::Text t) const override;
     int childCount() const override;
@@ -21,5 +21,5 @@ public:
     int indexOfChild(const QAccessibleInterface *child) const override;
 
 private:
-    QComboBox *Box() const;
+    QComboBox *box() const;
 };

@@ -13,7 +13,7 @@ TComboBox::TComboBox(QWidget *parent)
     : QComboBox(parent)
     , m_model(new QStringListModel(this))
 {
-    static const bool accessible = (QAccessible::installFactory(&NamedComboBoxAccessible::Factory), true);
+    static const bool accessible = (QAccessible::installFactory(&NamedComboBoxAccessible::factory), true);
     Q_UNUSED(accessible);
     setModel(m_model);
     setEditable(false);
@@ -22,12 +22,12 @@ TComboBox::TComboBox(QWidget *parent)
     setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"
                                  "QComboBox QAbstractItemView::item { height: %1px; }").arg(ItemHeight));
     setInsertPolicy(QComboBox::NoInsert);
-    connect(this, &QComboBox::activated, this, &TComboBox::OnActivated);
+    connect(this, &QComboBox::activated, this, &TComboBox::onActivated);
 }
 
-void TComboBox::OnActivated()
+void TComboBox::onActivated()
 {
-    ShowText(QString());
+    showText(QString());
     emit Click();
     emit Change();
 }
@@ -37,10 +37,10 @@ void TComboBox::setSorted(bool sorted)
     if (sorted == m_sorted)
         return;
     m_sorted = sorted;
-    Fill(Items());
+    fill(Items());
 }
 
-QStringList TComboBox::SortedNames(const QStringList &names)
+QStringList TComboBox::sortedNames(const QStringList &names)
 {
     // Compares case-folded keys, made once per name rather than at every comparison.
     std::vector<std::pair<QString, int>> keys;
@@ -56,19 +56,19 @@ QStringList TComboBox::SortedNames(const QStringList &names)
     return sorted;
 }
 
-void TComboBox::Clear()
+void TComboBox::clear()
 {
-    ShowText(QString());
+    showText(QString());
     m_model->setStringList({});
 }
 
-void TComboBox::Fill(const QStringList &names)
+void TComboBox::fill(const QStringList &names)
 {
     const bool wasEnabled = updatesEnabled();
     setUpdatesEnabled(false);
     blockSignals(true); // filling is not a selection change
-    ShowText(QString());
-    m_model->setStringList(m_sorted ? SortedNames(names) : names);
+    showText(QString());
+    m_model->setStringList(m_sorted ? sortedNames(names) : names);
     setCurrentIndex(-1);
     blockSignals(false);
     setUpdatesEnabled(wasEnabled);
@@ -85,7 +85,7 @@ QString TComboBox::Text() const
     return currentIndex() >= 0 ? currentText() : QString();
 }
 
-QString TComboBox::ShownText() const
+QString TComboBox::shownText() const
 {
     return currentIndex() >= 0 ? currentText() : placeholderText();
 }
@@ -93,12 +93,12 @@ QString TComboBox::ShownText() const
 void TComboBox::setText(const QString &text)
 {
     setCurrentIndex(-1);
-    ShowText(text);
+    showText(text);
 }
 
 // The text shown with nothing selected is the box's description too, so that a screen reader
 // hears it (setting it announces the change).
-void TComboBox::ShowText(const QString &text)
+void TComboBox::showText(const QString &text)
 {
     setPlaceholderText(text);
     if (accessibleDescription() != text)
@@ -108,6 +108,6 @@ void TComboBox::ShowText(const QString &text)
 void TComboBox::setItemIndex(int index)
 {
     if (index >= 0)
-        ShowText(QString());
+        showText(QString());
     setCurrentIndex(index);
 }

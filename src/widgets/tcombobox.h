@@ -24,20 +24,20 @@ public:
     void setSorted(bool sorted);
 
     // Empties the displayed text, then removes every item.
-    void Clear();
+    void clear();
     // Clears the list and adds the names, each at its place (equal names are kept, each as an
     // item of its own), with redrawing suspended until the end. The list is replaced in one
     // step, so filling takes no time per item that grows with the number of items.
-    void Fill(const QStringList &names);
+    void fill(const QStringList &names);
     // The names in the order a sorted box holds them: alphabetical without regard to letter
     // case, equal names in their given order.
-    static QStringList SortedNames(const QStringList &names);
+    static QStringList sortedNames(const QStringList &names);
     QStringList Items() const;
 
     // The selected item's name; empty when nothing is selected.
     QString Text() const;
     // What the box shows: the selected name, or the text shown with nothing selected.
-    QString ShownText() const;
+    QString shownText() const;
     // Shows `text` with nothing selected.
     void setText(const QString &text);
     int ItemIndex() const { return currentIndex(); }
@@ -50,8 +50,8 @@ signals:
     void Change();
 
 private:
-    void OnActivated();
-    void ShowText(const QString &text);
+    void onActivated();
+    void showText(const QString &text);
     bool m_sorted = true;
     QStringListModel *m_model;
 };

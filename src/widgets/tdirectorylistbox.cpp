@@ -113,14 +113,14 @@ void TDirectoryListBox::fill()
     const QStringList chain = platform::folderChain(folder);
     for (int depth = 0; depth < chain.size(); ++depth) {
         const bool current = depth == chain.size() - 1;
-        const QString text = depth == 0 ? chain.at(0) : platform::DisplayName(QFileInfo(chain.at(depth)).fileName());
+        const QString text = depth == 0 ? chain.at(0) : platform::displayName(QFileInfo(chain.at(depth)).fileName());
         addEntry(text, chain.at(depth), depth, current ? m_currentIcon : m_openIcon);
     }
     const int currentRow = static_cast<int>(chain.size()) - 1;
     // Dot-folders are left out like dot-files in the file list; one on the path is still shown.
-    const QStringList subFolders = platform::FolderEntries(folder, platform::EntryKind::Folders);
+    const QStringList subFolders = platform::folderEntries(folder, platform::EntryKind::Folders);
     for (const QString &name : subFolders)
-        addEntry(platform::DisplayName(name), platform::joinPath(folder, name), currentRow + 1, m_closedIcon);
+        addEntry(platform::displayName(name), platform::joinPath(folder, name), currentRow + 1, m_closedIcon);
     if (currentRow >= 0) {
         setCurrentRow(currentRow, QItemSelectionModel::ClearAndSelect);
         scrollToItem(item(currentRow));

@@ -86,7 +86,7 @@ QIcon kindIcon(VolumeKind kind)
 
 TDriveComboBox::TDriveComboBox(QWidget *parent) : QComboBox(parent)
 {
-    static const bool accessible = (QAccessible::installFactory(&NamedComboBoxAccessible::Factory), true);
+    static const bool accessible = (QAccessible::installFactory(&NamedComboBoxAccessible::factory), true);
     Q_UNUSED(accessible);
     setIconSize(QSize(ListIconSize, ListIconSize));
     connect(this, &QComboBox::activated, this, &TDriveComboBox::onActivated);
@@ -103,10 +103,8 @@ void TDriveComboBox::setBrowser(FolderBrowser *browser)
 {
     if (!browser || browser == m_browser)
         return;
-    if (m_browser && m_browser->parent() == this)
-        delete m_browser; // its own, which nothing else shows
-    else if (m_browser)
-        m_browser->disconnect(this);
+    if (m_browser)
+        m_browser->release(this);
     m_browser = browser;
     connect(m_browser, &FolderBrowser::volumesChanged, this, &TDriveComboBox::fill);
     connect(m_browser, &FolderBrowser::driveChanged, this, &TDriveComboBox::showDrive);

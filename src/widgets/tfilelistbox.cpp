@@ -14,7 +14,7 @@
 
 namespace {
 
-// The entry's file name as it is on disk, which its text only shows (see platform::DisplayName).
+// The entry's file name as it is on disk, which its text only shows (see platform::displayName).
 constexpr int NameRole = Qt::UserRole;
 
 QString entryName(const QListWidgetItem *entry)
@@ -40,10 +40,8 @@ void TFileListBox::setBrowser(FolderBrowser *browser)
 {
     if (!browser || browser == m_browser)
         return;
-    if (m_browser && m_browser->parent() == this)
-        delete m_browser; // its own, which nothing else shows
-    else if (m_browser)
-        m_browser->disconnect(this);
+    if (m_browser)
+        m_browser->release(this);
     m_browser = browser;
     connect(m_browser, &FolderBrowser::folderChanged, this, &TFileListBox::showFolder);
     showFolder(m_browser->folder());
@@ -70,7 +68,7 @@ void TFileListBox::reread()
 {
     // Dot-files, sockets, devices and dangling links are left out; links to regular files count
     // as files. Names that are not valid UTF-8 are listed too, shown with U+FFFD.
-    QStringList names = platform::FolderEntries(m_directory, platform::EntryKind::Files);
+    QStringList names = platform::folderEntries(m_directory, platform::EntryKind::Files);
     names.erase(std::remove_if(names.begin(), names.end(),
                                [this](const QString &name) { return !platform::matchesMask(name, m_mask); }),
                 names.end());
@@ -78,7 +76,7 @@ void TFileListBox::reread()
     const QScopedValueRollback<bool> byProgram(m_byProgram, true);
     clear();
     for (const QString &name : std::as_const(names)) {
-        auto *entry = new QListWidgetItem(platform::DisplayName(name), this);
+        auto *entry = new QListWidgetItem(platform::displayName(name), this);
         entry->setData(NameRole, name);
     }
     selectionModel()->clear();
@@ -108,7 +106,7 @@ void TFileListBox::setFileName(const QString &path)
         clearSelectionByProgram();
         return;
     }
-    if (selectName(name) || !platform::IsFile(fullName))
+    if (selectName(name) || !platform::isFile(fullName))
         return;
     // The listing may be older than the file (the folder shown already is not re-read).
     reread();

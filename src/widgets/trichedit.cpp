@@ -22,7 +22,7 @@ TRichEdit::TRichEdit(QWidget *parent)
     setProperty("showsNamedFace", true);
 }
 
-QByteArray TRichEdit::RtfFor(const QString &text, const QString &face, int points)
+QByteArray TRichEdit::rtfFor(const QString &text, const QString &face, int points)
 {
     auto escape = [](const QString &s) {
         QByteArray out;
@@ -49,7 +49,7 @@ QString TRichEdit::Text() const
 void TRichEdit::setText(const QString &text)
 {
     setPlainText(text);
-    ApplyFontToText();
+    applyFontToText();
 }
 
 void TRichEdit::setFontName(const QString &name)
@@ -72,7 +72,7 @@ void TRichEdit::changeEvent(QEvent *event)
     QTextEdit::changeEvent(event);
 }
 
-void TRichEdit::ApplyFontToText()
+void TRichEdit::applyFontToText()
 {
     // The box's own font on the characters, so that its size holds whatever was typed or set.
     QTextCharFormat format;
@@ -127,7 +127,7 @@ QMimeData *TRichEdit::createMimeDataFromSelection() const
     auto *data = new QMimeData;
     data->setText(copied.toPlainText());
     data->setHtml(copied.toHtml());
-    data->setData(QStringLiteral("text/rtf"), RtfFor(copied.toPlainText(), FontName(), qRound(font().pointSizeF())));
+    data->setData(QStringLiteral("text/rtf"), rtfFor(copied.toPlainText(), FontName(), qRound(font().pointSizeF())));
     return data;
 }
 

@@ -16,7 +16,7 @@ public:
     explicit TRichEdit(QWidget *parent = nullptr);
 
     // RTF for `text` in face `face` at `points`: the face in the font table, the size in half points.
-    static QByteArray RtfFor(const QString &text, const QString &face, int points);
+    static QByteArray rtfFor(const QString &text, const QString &face, int points);
 
     QString Text() const;
     void setText(const QString &text);
@@ -35,7 +35,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
-    void ApplyFontToText();
+    void applyFontToText();
 
     NamedFace m_faceName;
 };

@@ -32,7 +32,7 @@ TSpinEdit::TSpinEdit(QWidget *parent)
     , m_up(MakeArrowButton(this, Qt::UpArrow, "up"))
     , m_down(MakeArrowButton(this, Qt::DownArrow, "down"))
 {
-    static const bool accessible = (QAccessible::installFactory(&TSpinEditAccessible::Factory), true);
+    static const bool accessible = (QAccessible::installFactory(&TSpinEditAccessible::factory), true);
     Q_UNUSED(accessible);
     m_edit->setObjectName(QStringLiteral("editor"));
     m_edit->setMouseTracking(true);
@@ -41,11 +41,11 @@ TSpinEdit::TSpinEdit(QWidget *parent)
     setFocusProxy(m_edit);
     setFocusPolicy(Qt::StrongFocus);
     connect(m_edit, &QLineEdit::textChanged, this, &TSpinEdit::Change);
-    connect(m_up, &QToolButton::clicked, this, [this] { StepBy(+1); });
-    connect(m_down, &QToolButton::clicked, this, [this] { StepBy(-1); });
+    connect(m_up, &QToolButton::clicked, this, [this] { stepBy(+1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { stepBy(-1); });
 }
 
-int TSpinEdit::ValueFromText(const QString &text, int minimum)
+int TSpinEdit::valueFromText(const QString &text, int minimum)
 {
     bool ok = false;
     const qlonglong value = text.toLongLong(&ok, 10);
@@ -57,7 +57,7 @@ int TSpinEdit::ValueFromText(const QString &text, int minimum)
 
 int TSpinEdit::Value() const
 {
-    return ValueFromText(m_edit->text(), m_min);
+    return valueFromText(m_edit->text(), m_min);
 }
 
 void TSpinEdit::setValue(int value)
@@ -75,13 +75,13 @@ void TSpinEdit::setText(const QString &text)
     m_edit->setText(text);
 }
 
-void TSpinEdit::StepBy(int delta)
+void TSpinEdit::stepBy(int delta)
 {
     const qlonglong next = qlonglong(Value()) + delta;
     setValue(int(std::clamp<qlonglong>(next, m_min, m_max)));
 }
 
-void TSpinEdit::CorrectOnExit()
+void TSpinEdit::correctOnExit()
 {
     const int value = Value();
     if (value < m_min)
@@ -94,14 +94,14 @@ bool TSpinEdit::passesToEditor(QKeyEvent *key)
 {
     switch (key->key()) {
     case Qt::Key_Up:
-        StepBy(+1);
+        stepBy(+1);
         return false;
     case Qt::Key_Down:
-        StepBy(-1);
+        stepBy(-1);
         return false;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        Refuse(); // like any other key the box does not take
+        refuse(); // like any other key the box does not take
         return false;
     default:
         break;
@@ -116,11 +116,11 @@ bool TSpinEdit::passesToEditor(QKeyEvent *key)
     const QString decimalPoint = QLocale().decimalPoint();
     if (ch.isDigit() || ch == QLatin1Char('+') || ch == QLatin1Char('-') || text == decimalPoint)
         return true;
-    Refuse();
+    refuse();
     return false;
 }
 
-void TSpinEdit::Refuse()
+void TSpinEdit::refuse()
 {
     QApplication::beep();
     emit KeyRefused();
@@ -139,7 +139,7 @@ bool TSpinEdit::eventFilter(QObject *watched, QEvent *event)
             // becoming active, nor a menu opening.
             const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
             if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-                CorrectOnExit();
+                correctOnExit();
             break;
         }
         case QEvent::MouseMove:

@@ -20,7 +20,7 @@ public:
 
     // The whole text as a decimal number with an optional sign; `minimum` when it is not one
     // (empty, a lone sign, a fraction, out of the 32-bit range). Not clamped to the range.
-    static int ValueFromText(const QString &text, int minimum);
+    static int valueFromText(const QString &text, int minimum);
 
     int MinValue() const { return m_min; }
     int MaxValue() const { return m_max; }
@@ -33,9 +33,9 @@ public:
     void setText(const QString &text);
 
     // Up/Down arrow keys and the spin buttons: one step, kept within the range.
-    void StepBy(int delta);
+    void stepBy(int delta);
 
-    QLineEdit *Editor() const { return m_edit; }
+    QLineEdit *editor() const { return m_edit; }
 
 signals:
     // Every change of the text: keystrokes, steps and the correction on leaving the box.
@@ -54,8 +54,8 @@ private:
     // Steps on the arrow keys and beeps at keys the box does not take; true when the key is to
     // go on to the editor.
     bool passesToEditor(QKeyEvent *key);
-    void Refuse();
-    void CorrectOnExit();
+    void refuse();
+    void correctOnExit();
 
     QLineEdit *m_edit;
     QToolButton *m_up;

@@ -6,14 +6,14 @@ TSpinEditAccessible::TSpinEditAccessible(TSpinEdit *box)
 {
 }
 
-QAccessibleInterface *TSpinEditAccessible::Factory(const QString &className, QObject *object)
+QAccessibleInterface *TSpinEditAccessible::factory(const QString &className, QObject *object)
 {
     if (className == QLatin1String("TSpinEdit") && object && object->isWidgetType())
         return new TSpinEditAccessible(static_cast<TSpinEdit *>(object));
     return nullptr;
 }
 
-TSpinEdit *TSpinEditAccessible::Box() const
+TSpinEdit *TSpinEditAccessible::box() const
 {
     return static_cast<TSpinEdit *>(widget());
 }
@@ -28,26 +28,26 @@ void *TSpinEditAccessible::interface_cast(QAccessible::InterfaceType type)
 QString TSpinEditAccessible::text(QAccessible::Text t) const
 {
     if (t == QAccessible::Value)
-        return Box()->Text();
+        return box()->Text();
     return QAccessibleWidget::text(t);
 }
 
 QVariant TSpinEditAccessible::currentValue() const
 {
-    return Box()->Value();
+    return box()->Value();
 }
 
 void TSpinEditAccessible::setCurrentValue(const QVariant &value)
 {
-    Box()->setValue(value.toInt());
+    box()->setValue(value.toInt());
 }
 
 QVariant TSpinEditAccessible::maximumValue() const
 {
-    return Box()->MaxValue();
+    return box()->MaxValue();
 }
 
 QVariant TSpinEditAccessible::minimumValue() const
 {
-    return Box()->MinValue();
+    return box()->MinValue();
 }

@@ -11,7 +11,7 @@ public:
     explicit TSpinEditAccessible(TSpinEdit *box);
 
     // For QAccessible::installFactory: the interface of every TSpinEdit.
-    static QAccessibleInterface *Factory(const QString &className, QObject *object);
+    static QAccessibleInterface *factory(const QString &className, QObject *object);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
     QString text(QAccessible::Text t) const override;
@@ -23,5 +23,5 @@ public:
     QVariant minimumStepSize() const override { return 1; }
 
 private:
-    TSpinEdit *Box() const;
+    TSpinEdit *box() const;
 };

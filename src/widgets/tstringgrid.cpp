@@ -26,14 +26,14 @@ TStringGrid::TStringGrid(QWidget *parent)
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setProperty("showsNamedFace", true);
-    static const bool accessible = (QAccessible::installFactory(&TStringGridAccessible::Factory), true);
+    static const bool accessible = (QAccessible::installFactory(&TStringGridAccessible::factory), true);
     Q_UNUSED(accessible);
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setSingleStep(1);
-    UpdateScrollBars();
+    updateScrollBars();
 }
 
-int TStringGrid::CellIndexAt(int pos, int size, int firstVisible, int count)
+int TStringGrid::cellIndexAt(int pos, int size, int firstVisible, int count)
 {
     if (pos < 0 || size < 1)
         return -1;
@@ -45,7 +45,7 @@ void TStringGrid::setColCount(int cols)
 {
     m_cols = std::max(1, cols);
     m_cells.resize(m_cols * m_rows);
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
@@ -53,44 +53,44 @@ void TStringGrid::setRowCount(int rows)
 {
     m_rows = std::max(1, rows);
     m_cells.resize(m_cols * m_rows);
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
 void TStringGrid::setDefaultColWidth(int width)
 {
     m_colWidth = width;
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
 void TStringGrid::setDefaultRowHeight(int height)
 {
     m_rowHeight = height;
-    UpdateScrollBars();
+    updateScrollBars();
     viewport()->update();
 }
 
-int TStringGrid::DrawnColWidth() const
+int TStringGrid::drawnColWidth() const
 {
     return std::clamp(m_colWidth, 1, MaxDrawnCellSize);
 }
 
-int TStringGrid::DrawnRowHeight() const
+int TStringGrid::drawnRowHeight() const
 {
     return std::clamp(m_rowHeight, 1, MaxDrawnCellSize);
 }
 
 QString TStringGrid::Cells(int col, int row) const
 {
-    if (!IsCell(col, row))
+    if (!isCell(col, row))
         return QString();
     return m_cells.at(row * m_cols + col);
 }
 
 void TStringGrid::setCells(int col, int row, const QString &text)
 {
-    if (!IsCell(col, row))
+    if (!isCell(col, row))
         return;
     m_cells[row * m_cols + col] = text;
     viewport()->update();
@@ -106,7 +106,7 @@ void TStringGrid::setFontName(const QString &name)
     if (name.isEmpty())
         return;
     m_faceName.setName(name);
-    UpdateFace();
+    updateFace();
     viewport()->update();
 }
 
@@ -118,88 +118,88 @@ int TStringGrid::FontSize() const
 void TStringGrid::setFontSize(int points)
 {
     m_pointSize = points;
-    ResizeFace();
+    resizeFace();
     viewport()->update();
 }
 
-int TStringGrid::DrawPixelSize() const
+int TStringGrid::drawPixelSize() const
 {
     const int points = std::clamp(FontSize(), 1, MaxDrawnPointSize);
     return std::max(1, qRound(points * logicalDpiY() / 72.0));
 }
 
-QFont TStringGrid::DrawFont() const
+QFont TStringGrid::drawFont() const
 {
     QFont f = font();
-    f.setPixelSize(DrawPixelSize());
+    f.setPixelSize(drawPixelSize());
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferAntialias));
     return f;
 }
 
 // Finds the file that draws the face name now and loads it, or only resizes the loaded face.
-void TStringGrid::UpdateFace()
+void TStringGrid::updateFace()
 {
-    const platform::FontFace face = m_fonts ? m_fonts->FaceOf(FontName()) : platform::FontFace();
-    m_tableGeneration = m_fonts ? m_fonts->Generation() : -1;
+    const platform::FontFace face = m_fonts ? m_fonts->faceOf(FontName()) : platform::FontFace();
+    m_tableGeneration = m_fonts ? m_fonts->generation() : -1;
     if (face != m_face || !m_raw.isValid()) {
         m_face = face;
-        m_raw = platform::LoadFace(face, DrawPixelSize());
-        m_symbolFont = m_raw.isValid() && platform::IsSymbolCmap(m_raw.fontTable("cmap"));
+        m_raw = platform::loadFace(face, drawPixelSize());
+        m_symbolFont = m_raw.isValid() && platform::isSymbolCmap(m_raw.fontTable("cmap"));
     } else {
-        ResizeFace();
+        resizeFace();
     }
 }
 
 // A new size needs no new face: the loaded one is scaled.
-void TStringGrid::ResizeFace()
+void TStringGrid::resizeFace()
 {
-    if (m_raw.isValid() && m_raw.pixelSize() != DrawPixelSize())
-        m_raw.setPixelSize(DrawPixelSize());
+    if (m_raw.isValid() && m_raw.pixelSize() != drawPixelSize())
+        m_raw.setPixelSize(drawPixelSize());
 }
 
 // Fonts added, removed or installed since the face was found may change which file draws it.
-void TStringGrid::UpdateFaceIfTableChanged()
+void TStringGrid::updateFaceIfTableChanged()
 {
-    if (m_fonts && m_fonts->Generation() != m_tableGeneration)
-        UpdateFace();
+    if (m_fonts && m_fonts->generation() != m_tableGeneration)
+        updateFace();
 }
 
 void TStringGrid::setFontTable(platform::FontTable *fonts)
 {
     m_fonts = fonts;
-    UpdateFace();
+    updateFace();
     viewport()->update();
 }
 
-qreal TStringGrid::Ascent() const
+qreal TStringGrid::ascent() const
 {
-    return m_raw.isValid() ? m_raw.ascent() : QFontMetricsF(DrawFont()).ascent();
+    return m_raw.isValid() ? m_raw.ascent() : QFontMetricsF(drawFont()).ascent();
 }
 
-QString TStringGrid::DisplayText(const QString &text) const
+QString TStringGrid::displayText(const QString &text) const
 {
     if (!m_symbolFont)
         return text;
     // A symbol font files its glyphs under 0xF000 + code: show the glyph of each code.
     QString shown;
     for (const QChar ch : text) {
-        const int code = platform::UnicodeToAnsi(ch);
+        const int code = platform::unicodeToAnsi(ch);
         if (code < 0)
             shown += ch;
         else
-            shown += QString::fromUcs4(std::u32string(1, platform::SymbolCodePoint(code)).data(), 1);
+            shown += QString::fromUcs4(std::u32string(1, platform::symbolCodePoint(code)).data(), 1);
     }
     return shown;
 }
 
-bool TStringGrid::IsCell(int col, int row) const
+bool TStringGrid::isCell(int col, int row) const
 {
     return col >= 0 && col < m_cols && row >= 0 && row < m_rows;
 }
 
 void TStringGrid::setSelection(int col, int row)
 {
-    if (!IsCell(col, row))
+    if (!isCell(col, row))
         return;
     const bool moved = col != m_col || row != m_row;
     m_col = col;
@@ -219,27 +219,27 @@ void TStringGrid::setSelection(int col, int row)
     }
 }
 
-QRect TStringGrid::CellRect(int col, int row) const
+QRect TStringGrid::cellRect(int col, int row) const
 {
-    const qint64 w = DrawnColWidth(), h = DrawnRowHeight();
+    const qint64 w = drawnColWidth(), h = drawnRowHeight();
     const qint64 x = (qint64(col) - LeftCol()) * (w + 1), y = (qint64(row) - TopRow()) * (h + 1);
     return QRect(int(std::clamp<qint64>(x, -100000000, 100000000)),
                  int(std::clamp<qint64>(y, -100000000, 100000000)), int(w), int(h));
 }
 
-QString TStringGrid::AccessibleCellName(int col, int row) const
+QString TStringGrid::accessibleCellName(int col, int row) const
 {
     const QString text = Cells(col, row);
     if (text.isEmpty())
         return QString();
     const QChar character = text.front();
-    const int code = platform::UnicodeToAnsi(character);
+    const int code = platform::unicodeToAnsi(character);
     chart::Shown shown = chart::Shown::Glyph;
     if (m_symbolFont)
         shown = chart::Shown::Symbol;
     else if (m_raw.isValid() && !m_raw.supportsCharacter(character))
         shown = chart::Shown::Missing;
-    return chart::CellName(character, code, shown);
+    return chart::cellName(character, code, shown);
 }
 
 int TStringGrid::LeftCol() const
@@ -264,8 +264,8 @@ void TStringGrid::setLeftCol(int col)
 
 bool TStringGrid::MouseToCell(const QPoint &pos, int *col, int *row) const
 {
-    const int c = CellIndexAt(pos.x(), DrawnColWidth(), LeftCol(), m_cols);
-    const int r = CellIndexAt(pos.y(), DrawnRowHeight(), TopRow(), m_rows);
+    const int c = cellIndexAt(pos.x(), drawnColWidth(), LeftCol(), m_cols);
+    const int r = cellIndexAt(pos.y(), drawnRowHeight(), TopRow(), m_rows);
     if (c < 0 || r < 0)
         return false;
     *col = c;
@@ -273,17 +273,17 @@ bool TStringGrid::MouseToCell(const QPoint &pos, int *col, int *row) const
     return true;
 }
 
-bool TStringGrid::IsActiveControl() const
+bool TStringGrid::isActiveControl() const
 {
     return window()->focusWidget() == this;
 }
 
-void TStringGrid::UpdateScrollBars()
+void TStringGrid::updateScrollBars()
 {
     // A scroll bar is there exactly when the cells with their lines do not fit; its range lets
     // the last cell be scrolled fully into view.
     const QSize area = viewport()->size();
-    const qint64 cellW = qint64(DrawnColWidth()) + 1, cellH = qint64(DrawnRowHeight()) + 1;
+    const qint64 cellW = qint64(drawnColWidth()) + 1, cellH = qint64(drawnRowHeight()) + 1;
     const int fullCols = int(std::min<qint64>(m_cols, area.width() / cellW));
     const int fullRows = int(std::min<qint64>(m_rows, area.height() / cellH));
     horizontalScrollBar()->setRange(0, m_cols * cellW > area.width() ? m_cols - std::max(1, fullCols) : 0);
@@ -296,30 +296,30 @@ void TStringGrid::paintEvent(QPaintEvent *)
 {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), palette().color(QPalette::Base));
-    UpdateFaceIfTableChanged();
-    painter.setFont(DrawFont());
+    updateFaceIfTableChanged();
+    painter.setFont(drawFont());
     const QSize area = viewport()->size();
-    for (int r = TopRow(); r < m_rows && CellRect(LeftCol(), r).top() < area.height(); ++r) {
-        for (int c = LeftCol(); c < m_cols && CellRect(c, r).left() < area.width(); ++c)
-            PaintCell(painter, c, r);
+    for (int r = TopRow(); r < m_rows && cellRect(LeftCol(), r).top() < area.height(); ++r) {
+        for (int c = LeftCol(); c < m_cols && cellRect(c, r).left() < area.width(); ++c)
+            paintCell(painter, c, r);
     }
-    PaintLines(painter);
+    paintLines(painter);
 }
 
 // One cell: the current one highlighted while the chart is not the active control, and framed
 // by the style's focus rectangle while it is.
-void TStringGrid::PaintCell(QPainter &painter, int col, int row) const
+void TStringGrid::paintCell(QPainter &painter, int col, int row) const
 {
     const QPalette &pal = palette();
-    const QRect cell = CellRect(col, row);
+    const QRect cell = cellRect(col, row);
     const bool current = col == m_col && row == m_row;
-    const bool active = IsActiveControl();
+    const bool active = isActiveControl();
     const bool highlighted = current && !active;
     painter.fillRect(cell, pal.color(highlighted ? QPalette::Highlight : QPalette::Base));
     painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
     painter.save();
     painter.setClipRect(cell);
-    DrawCellText(painter, cell.topLeft() + QPoint(TextMargin, TextMargin + qRound(Ascent())), DisplayText(Cells(col, row)));
+    drawCellText(painter, cell.topLeft() + QPoint(TextMargin, TextMargin + qRound(ascent())), displayText(Cells(col, row)));
     painter.restore();
     if (current && active) {
         QStyleOptionFocusRect option;
@@ -331,9 +331,9 @@ void TStringGrid::PaintCell(QPainter &painter, int col, int row) const
 }
 
 // The 1-pixel lines after every visible column and row, across the drawn cells.
-void TStringGrid::PaintLines(QPainter &painter) const
+void TStringGrid::paintLines(QPainter &painter) const
 {
-    const qint64 w = DrawnColWidth(), h = DrawnRowHeight();
+    const qint64 w = drawnColWidth(), h = drawnRowHeight();
     const QSize area = viewport()->size();
     painter.setPen(palette().color(QPalette::Mid));
     const int right = int(std::min<qint64>(area.width(), (m_cols - LeftCol()) * (w + 1))) - 1;
@@ -346,20 +346,20 @@ void TStringGrid::PaintLines(QPainter &painter) const
 
 // Glyphs are looked up in the face itself and drawn as they are: a character the face lacks
 // shows its missing-glyph box, and format characters such as the soft hyphen show their glyph.
-void TStringGrid::DrawCellText(QPainter &painter, const QPoint &baseline, const QString &text) const
+void TStringGrid::drawCellText(QPainter &painter, const QPoint &baseline, const QString &text) const
 {
     const QRawFont &raw = m_raw;
     if (!raw.isValid()) {
         painter.drawText(baseline, text);
         return;
     }
-    painter.drawGlyphRun(baseline, platform::GlyphRunOf(raw, text));
+    painter.drawGlyphRun(baseline, platform::glyphRunOf(raw, text));
 }
 
 void TStringGrid::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    UpdateScrollBars();
+    updateScrollBars();
 }
 
 void TStringGrid::scrollContentsBy(int, int)
@@ -375,11 +375,11 @@ void TStringGrid::changeEvent(QEvent *event)
     // A face set as the widget's font keeps its name, and the widget an installed family.
     if (m_faceName.takeFontOf(this))
         return;
-    UpdateFace();
+    updateFace();
     viewport()->update();
 }
 
-void TStringGrid::MoveCurrent(int col, int row)
+void TStringGrid::moveCurrent(int col, int row)
 {
     col = std::clamp(col, 0, m_cols - 1);
     row = std::clamp(row, 0, m_rows - 1);
@@ -397,7 +397,7 @@ void TStringGrid::MoveCurrent(int col, int row)
         setTopRow(row - visibleRows + 1);
 }
 
-void TStringGrid::TrackPointer(const QPoint &pos)
+void TStringGrid::trackPointer(const QPoint &pos)
 {
     // While the left button is held the current cell follows the pointer; beyond the edges the
     // grid scrolls one cell towards it.
@@ -407,15 +407,15 @@ void TStringGrid::TrackPointer(const QPoint &pos)
         col = LeftCol() - 1;
     else if (pos.x() >= area.width())
         col = LeftCol() + horizontalScrollBar()->pageStep();
-    else if (const int c = CellIndexAt(pos.x(), DrawnColWidth(), LeftCol(), m_cols); c >= 0)
+    else if (const int c = cellIndexAt(pos.x(), drawnColWidth(), LeftCol(), m_cols); c >= 0)
         col = c;
     if (pos.y() < 0)
         row = TopRow() - 1;
     else if (pos.y() >= area.height())
         row = TopRow() + verticalScrollBar()->pageStep();
-    else if (const int r = CellIndexAt(pos.y(), DrawnRowHeight(), TopRow(), m_rows); r >= 0)
+    else if (const int r = cellIndexAt(pos.y(), drawnRowHeight(), TopRow(), m_rows); r >= 0)
         row = r;
-    MoveCurrent(col, row);
+    moveCurrent(col, row);
 }
 
 void TStringGrid::mousePressEvent(QMouseEvent *event)
@@ -435,7 +435,7 @@ void TStringGrid::mouseDoubleClickEvent(QMouseEvent *event)
 void TStringGrid::mouseMoveEvent(QMouseEvent *event)
 {
     if (event->buttons() & Qt::LeftButton)
-        TrackPointer(event->position().toPoint());
+        trackPointer(event->position().toPoint());
 }
 
 void TStringGrid::mouseReleaseEvent(QMouseEvent *event)
@@ -449,32 +449,32 @@ void TStringGrid::keyPressEvent(QKeyEvent *event)
 {
     const int page = verticalScrollBar()->pageStep();
     switch (event->key()) {
-    case Qt::Key_Left: MoveCurrent(m_col - 1, m_row); break;
-    case Qt::Key_Right: MoveCurrent(m_col + 1, m_row); break;
-    case Qt::Key_Up: MoveCurrent(m_col, m_row - 1); break;
-    case Qt::Key_Down: MoveCurrent(m_col, m_row + 1); break;
-    case Qt::Key_PageUp: MoveCurrent(m_col, m_row - page); break;
-    case Qt::Key_PageDown: MoveCurrent(m_col, m_row + page); break;
+    case Qt::Key_Left: moveCurrent(m_col - 1, m_row); break;
+    case Qt::Key_Right: moveCurrent(m_col + 1, m_row); break;
+    case Qt::Key_Up: moveCurrent(m_col, m_row - 1); break;
+    case Qt::Key_Down: moveCurrent(m_col, m_row + 1); break;
+    case Qt::Key_PageUp: moveCurrent(m_col, m_row - page); break;
+    case Qt::Key_PageDown: moveCurrent(m_col, m_row + page); break;
     case Qt::Key_Home:
-        MoveCurrent(0, event->modifiers() & Qt::ControlModifier ? 0 : m_row);
+        moveCurrent(0, event->modifiers() & Qt::ControlModifier ? 0 : m_row);
         break;
     case Qt::Key_End:
-        MoveCurrent(m_cols - 1, event->modifiers() & Qt::ControlModifier ? m_rows - 1 : m_row);
+        moveCurrent(m_cols - 1, event->modifiers() & Qt::ControlModifier ? m_rows - 1 : m_row);
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        ClickCurrentCell(Qt::LeftButton);
+        clickCurrentCell(Qt::LeftButton);
         break;
     case Qt::Key_Menu:
-        OpenMenuAtCurrentCell();
+        openMenuAtCurrentCell();
         break;
     case Qt::Key_F10:
         if (!(event->modifiers() & Qt::ShiftModifier)) {
             QAbstractScrollArea::keyPressEvent(event);
             return;
         }
-        OpenMenuAtCurrentCell();
+        openMenuAtCurrentCell();
         break;
     default:
         if (event->matches(QKeySequence::Copy)) {
@@ -489,19 +489,19 @@ void TStringGrid::keyPressEvent(QKeyEvent *event)
 
 // The keyboard's click: a press and a release of `button` in the middle of the current cell,
 // which is scrolled into view first.
-void TStringGrid::ClickCurrentCell(Qt::MouseButton button)
+void TStringGrid::clickCurrentCell(Qt::MouseButton button)
 {
-    MoveCurrent(m_col, m_row);
-    const QPoint centre = CellRect(m_col, m_row).center();
+    moveCurrent(m_col, m_row);
+    const QPoint centre = cellRect(m_col, m_row).center();
     emit MouseDown(button, Qt::NoModifier, centre);
     emit MouseUp(button, Qt::NoModifier, centre);
 }
 
-void TStringGrid::OpenMenuAtCurrentCell()
+void TStringGrid::openMenuAtCurrentCell()
 {
-    ClickCurrentCell(Qt::RightButton);
+    clickCurrentCell(Qt::RightButton);
     if (m_popup)
-        m_popup->popup(viewport()->mapToGlobal(CellRect(m_col, m_row).center()));
+        m_popup->popup(viewport()->mapToGlobal(cellRect(m_col, m_row).center()));
 }
 
 void TStringGrid::focusInEvent(QFocusEvent *event)

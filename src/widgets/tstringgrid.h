@@ -38,7 +38,7 @@ public:
 
     // Index of the cell along one axis that holds pixel `pos` of the viewport, counting from the
     // first visible cell; -1 when no cell is there. Each cell spans `size` pixels plus its line.
-    static int CellIndexAt(int pos, int size, int firstVisible, int count);
+    static int cellIndexAt(int pos, int size, int firstVisible, int count);
 
     int ColCount() const { return m_cols; }
     int RowCount() const { return m_rows; }
@@ -60,13 +60,13 @@ public:
     int FontSize() const;
     void setFontSize(int points);
     // The font size in pixels the cells are drawn at.
-    int DrawPixelSize() const;
+    int drawPixelSize() const;
     // The font the cells are drawn with where the face's file cannot be read.
-    QFont DrawFont() const;
+    QFont drawFont() const;
     // The face the cells are drawn with: its file and face index, and its family as the file
     // names it (empty when the file could not be loaded).
-    platform::FontFace DrawnFace() const { return m_face; }
-    QString DrawnFamily() const { return m_raw.familyName(); }
+    platform::FontFace drawnFace() const { return m_face; }
+    QString drawnFamily() const { return m_raw.familyName(); }
 
     // The selected (and current) cell.
     int Col() const { return m_col; }
@@ -82,14 +82,14 @@ public:
     // Cell under a viewport point; false where no cell is.
     bool MouseToCell(const QPoint &pos, int *col, int *row) const;
     // A cell's rectangle in viewport coordinates (outside the viewport when scrolled away).
-    QRect CellRect(int col, int row) const;
+    QRect cellRect(int col, int row) const;
     // What a screen reader says for a cell: its character as the chart shows it, and its codes.
-    QString AccessibleCellName(int col, int row) const;
+    QString accessibleCellName(int col, int row) const;
 
     // Opened at the pointer when the right button is released over the grid.
     void setPopupMenu(QMenu *menu) { m_popup = menu; }
     // Where the cells find the files of their faces; without a table they are drawn with
-    // DrawFont().
+    // drawFont().
     void setFontTable(platform::FontTable *fonts);
 
 signals:
@@ -116,23 +116,23 @@ private:
     // Space between a cell's edges and its character.
     static constexpr int TextMargin = 2;
 
-    bool IsCell(int col, int row) const;
-    void PaintCell(QPainter &painter, int col, int row) const;
-    void PaintLines(QPainter &painter) const;
-    int DrawnColWidth() const;
-    int DrawnRowHeight() const;
-    bool IsActiveControl() const;
-    void UpdateScrollBars();
-    void UpdateFace();
-    void ResizeFace();
-    void UpdateFaceIfTableChanged();
-    qreal Ascent() const;
-    void MoveCurrent(int col, int row);
-    void ClickCurrentCell(Qt::MouseButton button);
-    void OpenMenuAtCurrentCell();
-    void TrackPointer(const QPoint &pos);
-    QString DisplayText(const QString &text) const;
-    void DrawCellText(QPainter &painter, const QPoint &baseline, const QString &text) const;
+    bool isCell(int col, int row) const;
+    void paintCell(QPainter &painter, int col, int row) const;
+    void paintLines(QPainter &painter) const;
+    int drawnColWidth() const;
+    int drawnRowHeight() const;
+    bool isActiveControl() const;
+    void updateScrollBars();
+    void updateFace();
+    void resizeFace();
+    void updateFaceIfTableChanged();
+    qreal ascent() const;
+    void moveCurrent(int col, int row);
+    void clickCurrentCell(Qt::MouseButton button);
+    void openMenuAtCurrentCell();
+    void trackPointer(const QPoint &pos);
+    QString displayText(const QString &text) const;
+    void drawCellText(QPainter &painter, const QPoint &baseline, const QString &text) const;
 
     int m_cols = 5;
     int m_rows = 5;

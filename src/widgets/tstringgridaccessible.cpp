@@ -13,14 +13,14 @@ TStringGridAccessible::~TStringGridAccessible()
         QAccessible::deleteAccessibleInterface(id);
 }
 
-QAccessibleInterface *TStringGridAccessible::Factory(const QString &className, QObject *object)
+QAccessibleInterface *TStringGridAccessible::factory(const QString &className, QObject *object)
 {
     if (className == QLatin1String("TStringGrid") && object && object->isWidgetType())
         return new TStringGridAccessible(static_cast<TStringGrid *>(object));
     return nullptr;
 }
 
-TStringGrid *TStringGridAccessible::Grid() const
+TStringGrid *TStringGridAccessible::grid() const
 {
     return static_cast<TStringGrid *>(widget());
 }
@@ -34,12 +34,12 @@ void *TStringGridAccessible::interface_cast(QAccessible::InterfaceType type)
 
 int TStringGridAccessible::columnCount() const
 {
-    return Grid()->ColCount();
+    return grid()->ColCount();
 }
 
 int TStringGridAccessible::rowCount() const
 {
-    return Grid()->RowCount();
+    return grid()->RowCount();
 }
 
 int TStringGridAccessible::childCount() const
@@ -76,19 +76,19 @@ int TStringGridAccessible::indexOfChild(const QAccessibleInterface *child) const
 
 QAccessibleInterface *TStringGridAccessible::focusChild() const
 {
-    return Grid()->hasFocus() ? cellAt(Grid()->Row(), Grid()->Col()) : nullptr;
+    return grid()->hasFocus() ? cellAt(grid()->Row(), grid()->Col()) : nullptr;
 }
 
 QAccessibleInterface *TStringGridAccessible::childAt(int x, int y) const
 {
     int col = 0, row = 0;
-    const QPoint inViewport = Grid()->viewport()->mapFromGlobal(QPoint(x, y));
-    return Grid()->MouseToCell(inViewport, &col, &row) ? cellAt(row, col) : nullptr;
+    const QPoint inViewport = grid()->viewport()->mapFromGlobal(QPoint(x, y));
+    return grid()->MouseToCell(inViewport, &col, &row) ? cellAt(row, col) : nullptr;
 }
 
 QList<QAccessibleInterface *> TStringGridAccessible::selectedCells() const
 {
-    return {cellAt(Grid()->Row(), Grid()->Col())};
+    return {cellAt(grid()->Row(), grid()->Col())};
 }
 
 QString TStringGridAccessible::columnDescription(int column) const

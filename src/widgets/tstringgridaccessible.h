@@ -14,7 +14,7 @@ public:
     ~TStringGridAccessible() override;
 
     // For QAccessible::installFactory: the interface of every TStringGrid.
-    static QAccessibleInterface *Factory(const QString &className, QObject *object);
+    static QAccessibleInterface *factory(const QString &className, QObject *object);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
     int childCount() const override;
@@ -45,7 +45,7 @@ public:
     bool unselectColumn(int) override { return false; }
     void modelChange(QAccessibleTableModelChangeEvent *) override {}
 
-    TStringGrid *Grid() const;
+    TStringGrid *grid() const;
 
 private:
     mutable QHash<int, QAccessible::Id> m_cells; // by child index, made on first use

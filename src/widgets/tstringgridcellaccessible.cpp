@@ -7,9 +7,9 @@ TStringGridCellAccessible::TStringGridCellAccessible(TStringGridAccessible *tabl
 {
 }
 
-TStringGrid *TStringGridCellAccessible::Grid() const
+TStringGrid *TStringGridCellAccessible::grid() const
 {
-    return m_table->Grid();
+    return m_table->grid();
 }
 
 void *TStringGridCellAccessible::interface_cast(QAccessible::InterfaceType type)
@@ -21,7 +21,7 @@ void *TStringGridCellAccessible::interface_cast(QAccessible::InterfaceType type)
 
 bool TStringGridCellAccessible::isValid() const
 {
-    return m_table->isValid() && m_row < Grid()->RowCount() && m_column < Grid()->ColCount();
+    return m_table->isValid() && m_row < grid()->RowCount() && m_column < grid()->ColCount();
 }
 
 QWindow *TStringGridCellAccessible::window() const
@@ -42,21 +42,21 @@ QAccessibleInterface *TStringGridCellAccessible::table() const
 QString TStringGridCellAccessible::text(QAccessible::Text t) const
 {
     if (t == QAccessible::Name)
-        return Grid()->AccessibleCellName(m_column, m_row);
+        return grid()->accessibleCellName(m_column, m_row);
     if (t == QAccessible::Value)
-        return Grid()->Cells(m_column, m_row);
+        return grid()->Cells(m_column, m_row);
     return QString();
 }
 
 QRect TStringGridCellAccessible::rect() const
 {
-    const QRect cell = Grid()->CellRect(m_column, m_row);
-    return QRect(Grid()->viewport()->mapToGlobal(cell.topLeft()), cell.size());
+    const QRect cell = grid()->cellRect(m_column, m_row);
+    return QRect(grid()->viewport()->mapToGlobal(cell.topLeft()), cell.size());
 }
 
 bool TStringGridCellAccessible::isSelected() const
 {
-    return Grid()->Col() == m_column && Grid()->Row() == m_row;
+    return grid()->Col() == m_column && grid()->Row() == m_row;
 }
 
 QAccessible::State TStringGridCellAccessible::state() const
@@ -65,7 +65,7 @@ QAccessible::State TStringGridCellAccessible::state() const
     state.selectable = true;
     state.focusable = true;
     state.selected = isSelected();
-    state.focused = isSelected() && Grid()->hasFocus();
-    state.invisible = !Grid()->CellRect(m_column, m_row).intersects(Grid()->viewport()->rect());
+    state.focused = isSelected() && grid()->hasFocus();
+    state.invisible = !grid()->cellRect(m_column, m_row).intersects(grid()->viewport()->rect());
     return state;
 }

@@ -37,7 +37,7 @@ public:
     QAccessibleInterface *table() const override;
 
 private:
-    TStringGrid *Grid() const;
+    TStringGrid *grid() const;
 
     TStringGridAccessible *m_table;
     int m_row;

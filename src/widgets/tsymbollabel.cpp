@@ -70,7 +70,7 @@ void TSymbolLabel::showEvent(QShowEvent *event)
 void TSymbolLabel::chooseFont()
 {
     const QStringList families = font().families().isEmpty() ? QStringList{font().family()} : font().families();
-    const auto installed = std::find_if(families.cbegin(), families.cend(), platform::QtHasFamily);
+    const auto installed = std::find_if(families.cbegin(), families.cend(), platform::qtHasFamily);
     if (installed != families.cend() && families.size() > 1) {
         QFont single = font();
         single.setFamilies({*installed});
@@ -107,7 +107,7 @@ void TSymbolLabel::paintEvent(QPaintEvent *event)
         return;
     }
     // The background, when the label fills it, is already painted.
-    const QGlyphRun run = platform::GlyphRunOf(m_ownFont, text());
+    const QGlyphRun run = platform::glyphRunOf(m_ownFont, text());
     if (run.glyphIndexes().isEmpty())
         return;
     const QRect box = QStyle::alignedRect(layoutDirection(), alignment(), ownCaptionSize(), contentsRect());
