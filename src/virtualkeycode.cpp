@@ -51,7 +51,7 @@ int lookUp(const KeyCode (&table)[N], int qtKey)
 
 } // namespace
 
-int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers)
+int keys::virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers)
 {
     if (modifiers & Qt::KeypadModifier) {
         if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)

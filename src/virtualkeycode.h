@@ -5,5 +5,9 @@
 
 #include <Qt>
 
+namespace keys {
+
 // The code of a Qt key; keys of the numeric keypad give the keypad codes. 0 for keys without one.
 int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+} // namespace keys

@@ -112,7 +112,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, code);
         const Qt::KeyboardModifiers modifiers(key & Qt::KeyboardModifierMask);
-        QCOMPARE(::virtualKeyCode(key & ~Qt::KeyboardModifierMask, modifiers), code);
+        QCOMPARE(keys::virtualKeyCode(key & ~Qt::KeyboardModifierMask, modifiers), code);
     }
 
     // The browser on its own: where a move ends, which volume shows, and how often the views

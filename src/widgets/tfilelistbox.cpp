@@ -188,5 +188,5 @@ void TFileListBox::keyReleaseEvent(QKeyEvent *event)
 {
     TListBox::keyReleaseEvent(event);
     if (!event->isAutoRepeat())
-        emit KeyUp(virtualKeyCode(event->key(), event->modifiers()), event->modifiers());
+        emit KeyUp(keys::virtualKeyCode(event->key(), event->modifiers()), event->modifiers());
 }
