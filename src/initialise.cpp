@@ -1,7 +1,11 @@
 #include "initialise.h"
 
 #include "interfacefonts.h"
+#include "namedcomboboxaccessible.h"
+#include "tspineditaccessible.h"
+#include "tstringgridaccessible.h"
 
+#include <QAccessible>
 #include <QtGlobal>
 
 void initialiseApplication(platform::FontTable &fonts)
@@ -10,4 +14,8 @@ void initialiseApplication(platform::FontTable &fonts)
     Q_INIT_RESOURCE(tavoret);
     Q_INIT_RESOURCE(about);
     platform::keepInterfaceFontsInstalled(fonts);
+    // What screen readers learn of the controls Qt has no accessible interface for.
+    QAccessible::installFactory(&TStringGridAccessible::factory);
+    QAccessible::installFactory(&TSpinEditAccessible::factory);
+    QAccessible::installFactory(&NamedComboBoxAccessible::factory);
 }

@@ -1,5 +1,5 @@
-// What the application needs before its first window: the resources of the static library
-// and fonts for its controls that are installed.
+// What the application needs before its first window: the resources of the static library,
+// fonts for its controls that are installed, and the controls' interfaces for screen readers.
 #pragma once
 
 namespace platform {

@@ -1,7 +1,5 @@
 #include "tcombobox.h"
-#include "namedcomboboxaccessible.h"
 
-#include <QAccessible>
 #include <QAbstractItemView>
 #include <QStringListModel>
 
@@ -13,8 +11,6 @@ TComboBox::TComboBox(QWidget *parent)
     : QComboBox(parent)
     , m_model(new QStringListModel(this))
 {
-    static const bool accessible = (QAccessible::installFactory(&NamedComboBoxAccessible::factory), true);
-    Q_UNUSED(accessible);
     setModel(m_model);
     setEditable(false);
     setMaxVisibleItems(8);

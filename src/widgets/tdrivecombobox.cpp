@@ -1,11 +1,9 @@
 #include "tdrivecombobox.h"
-#include "namedcomboboxaccessible.h"
 
 #include "folderbrowser.h"
 #include "listicon.h"
 #include "tdirectorylistbox.h"
 
-#include <QAccessible>
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QStyle>
@@ -86,8 +84,6 @@ QIcon kindIcon(VolumeKind kind)
 
 TDriveComboBox::TDriveComboBox(QWidget *parent) : QComboBox(parent)
 {
-    static const bool accessible = (QAccessible::installFactory(&NamedComboBoxAccessible::factory), true);
-    Q_UNUSED(accessible);
     setIconSize(QSize(ListIconSize, ListIconSize));
     connect(this, &QComboBox::activated, this, &TDriveComboBox::onActivated);
     setBrowser(new FolderBrowser(this));

@@ -1,7 +1,5 @@
 #include "tspinedit.h"
-#include "tspineditaccessible.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -32,8 +30,6 @@ TSpinEdit::TSpinEdit(QWidget *parent)
     , m_up(MakeArrowButton(this, Qt::UpArrow, "up"))
     , m_down(MakeArrowButton(this, Qt::DownArrow, "down"))
 {
-    static const bool accessible = (QAccessible::installFactory(&TSpinEditAccessible::factory), true);
-    Q_UNUSED(accessible);
     m_edit->setObjectName(QStringLiteral("editor"));
     m_edit->setMouseTracking(true);
     m_edit->setAcceptDrops(false); // a file dropped here goes to the window's drop target

@@ -1,7 +1,6 @@
 #include "tstringgrid.h"
 #include "chartcells.h"
 #include "charset.h"
-#include "tstringgridaccessible.h"
 #include "fonttable.h"
 #include "interfacefonts.h"
 
@@ -26,8 +25,6 @@ TStringGrid::TStringGrid(QWidget *parent)
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setProperty("showsNamedFace", true);
-    static const bool accessible = (QAccessible::installFactory(&TStringGridAccessible::factory), true);
-    Q_UNUSED(accessible);
     horizontalScrollBar()->setSingleStep(1);
     verticalScrollBar()->setSingleStep(1);
     updateScrollBars();
