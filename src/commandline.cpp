@@ -21,7 +21,7 @@ constexpr const char *Usage =
 
 const QLatin1String EndOfOptions("--");
 
-QString LocalPath(const QString &argument)
+QString localPath(const QString &argument)
 {
     if (argument.startsWith(QLatin1String("file:")))
         return platform::localFileName(QUrl(argument));
@@ -29,7 +29,7 @@ QString LocalPath(const QString &argument)
 }
 
 // Writes the help or the version when `argument` asks for one; true when it did.
-bool Answer(const QString &argument, QTextStream &out)
+bool answer(const QString &argument, QTextStream &out)
 {
     if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
         out << Usage;
@@ -51,7 +51,7 @@ CommandLine parseCommandLine(const QStringList &arguments, QTextStream &out, QTe
         if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
             if (argument == EndOfOptions) {
                 optionsEnded = true;
-            } else if (Answer(argument, out)) {
+            } else if (answer(argument, out)) {
                 result.exit = true;
                 return result;
             } else {
@@ -59,7 +59,7 @@ CommandLine parseCommandLine(const QStringList &arguments, QTextStream &out, QTe
             }
             continue;
         }
-        const QString path = LocalPath(argument);
+        const QString path = localPath(argument);
         if (platform::isFile(path))
             result.files << QFileInfo(path).absoluteFilePath();
         else
@@ -73,7 +73,7 @@ bool answerHelpOrVersion(const QStringList &arguments, QTextStream &out)
     for (const QString &argument : arguments) {
         if (argument == EndOfOptions)
             return false;
-        if (Answer(argument, out))
+        if (answer(argument, out))
             return true;
     }
     return false;

@@ -12,27 +12,48 @@
 #include <QTextStream>
 #include <QTimer>
 
+namespace {
+
+// The arguments keep their bytes, so that a file name that is not valid UTF-8 is found again.
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << platform::decodeName(QByteArray(argv[i]));
+    return arguments;
+}
+
+// Qt ends the process with an abort and a page about reinstalling when it finds no display, so
+// the display is tried first, as Qt would choose it.
+platform::DisplayCheck displayFor(const QStringList &arguments)
+{
+    QString platformName = qtOptionValue(arguments, QStringLiteral("platform"));
+    if (platformName.isEmpty())
+        platformName = qEnvironmentVariable("QT_QPA_PLATFORM");
+    return platform::DisplayCheck(platformName, qtOptionValue(arguments, QStringLiteral("display")));
+}
+
+void nameApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("tavoret"));
+    // No display name: Qt would append it to every window title ("... — Tavoret"), and the
+    // program's captions are to stand as they are.
+    QApplication::setApplicationVersion(QStringLiteral(TAVORET_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(TAVORET_APP_ID));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavoret.svg")));
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     // A write past the file-size limit then fails and is reported instead of ending the program.
     platform::ignoreFileSizeSignal();
-    // The arguments keep their bytes, so that a file name that is not valid UTF-8 is found again.
-    const auto readArguments = [&argc, &argv] {
-        QStringList read;
-        for (int i = 1; i < argc; ++i)
-            read << platform::decodeName(QByteArray(argv[i]));
-        return read;
-    };
-    const QStringList arguments = readArguments();
     QTextStream out(stdout), err(stderr);
     // Help and version need no display, so they are answered before the application starts.
-    if (answerHelpOrVersion(arguments, out))
+    if (answerHelpOrVersion(argumentsOf(argc, argv), out))
         return 0;
-    // Qt ends the process with an abort and a page about reinstalling when it finds no display.
-    QString platformName = qtOptionValue(arguments, QStringLiteral("platform"));
-    if (platformName.isEmpty())
-        platformName = qEnvironmentVariable("QT_QPA_PLATFORM");
-    platform::DisplayCheck display(platformName, qtOptionValue(arguments, QStringLiteral("display")));
+    platform::DisplayCheck display = displayFor(argumentsOf(argc, argv));
     if (!display.canOpen()) {
         err << "tavoret: cannot open a display: set DISPLAY or WAYLAND_DISPLAY\n";
         return 1;
@@ -41,16 +62,10 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     display.release();
     // The application took Qt's own options out of the arguments; the rest are files.
-    const CommandLine commandLine = parseCommandLine(readArguments(), out, err);
+    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv), out, err);
     out.flush();
     err.flush();
-
-    QApplication::setApplicationName(QStringLiteral("tavoret"));
-    // No display name: Qt would append it to every window title ("... — Tavoret"), and the
-    // program's captions are to stand as they are.
-    QApplication::setApplicationVersion(QStringLiteral(TAVORET_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral(TAVORET_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavoret.svg")));
+    nameApplication();
 
     platform::FontTable fonts;
     initialiseApplication(fonts);

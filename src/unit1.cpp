@@ -48,7 +48,7 @@ constexpr const char *FolderNotOpened = "Fonts-Folder not opened";
 constexpr const char *OpenItYourself = "No program could open the Fonts-Folder. You find it here:\n";
 constexpr const char *NotAFontToAdd = "The selected File is not a valid Font-File.";
 
-void SetHeight(QWidget *control, int height)
+void setHeight(QWidget *control, int height)
 {
     control->resize(control->width(), height);
 }
@@ -308,12 +308,12 @@ void TForm1::Button1Click()
 
 void TForm1::DirectoryListBox1Enter()
 {
-    SetHeight(DirectoryListBox1, GrownFolderListHeight);
+    setHeight(DirectoryListBox1, GrownFolderListHeight);
 }
 
 void TForm1::DirectoryListBox1Exit()
 {
-    SetHeight(DirectoryListBox1, CompactListHeight);
+    setHeight(DirectoryListBox1, CompactListHeight);
 }
 
 void TForm1::DirectoryListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, const QPoint &)
@@ -322,9 +322,9 @@ void TForm1::DirectoryListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifi
         return;
     if (DirectoryListBox1->height() == CompactListHeight) {
         SetShowHint(DirectoryListBox1, false);
-        SetHeight(DirectoryListBox1, GrownFolderListHeight);
+        setHeight(DirectoryListBox1, GrownFolderListHeight);
     } else {
-        SetHeight(DirectoryListBox1, CompactListHeight);
+        setHeight(DirectoryListBox1, CompactListHeight);
         SetShowHint(DirectoryListBox1, true);
     }
 }
@@ -333,7 +333,7 @@ void TForm1::FileListBox1MouseUp(Qt::MouseButton Button, Qt::KeyboardModifiers, 
 {
     if (Button != Qt::RightButton)
         return;
-    SetHeight(FileListBox1,
+    setHeight(FileListBox1,
               FileListBox1->height() == CompactListHeight ? GrownFileListHeight : CompactListHeight);
 }
 

@@ -14,7 +14,7 @@ namespace platform {
 
 namespace {
 
-bool WaylandSocketAnswers(bool namedExplicitly)
+bool waylandSocketAnswers(bool namedExplicitly)
 {
     QByteArray name = qgetenv("WAYLAND_DISPLAY");
     if (name.isEmpty()) {
@@ -48,15 +48,15 @@ DisplayCheck::DisplayCheck(const QString &platformName, const QString &x11Displa
     // Qt takes a list of platforms to try in turn; each may carry ":options".
     const QStringList entries = platformName.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     if (entries.isEmpty()) {
-        m_canOpen = X11DisplayAnswers(x11Display) || WaylandSocketAnswers(false);
+        m_canOpen = x11DisplayAnswers(x11Display) || waylandSocketAnswers(false);
         return;
     }
     for (const QString &entry : entries) {
         const QString name = entry.section(QLatin1Char(':'), 0, 0);
         if (name == QLatin1String("xcb"))
-            m_canOpen = X11DisplayAnswers(x11Display);
+            m_canOpen = x11DisplayAnswers(x11Display);
         else if (name.startsWith(QLatin1String("wayland")))
-            m_canOpen = WaylandSocketAnswers(true);
+            m_canOpen = waylandSocketAnswers(true);
         else
             m_canOpen = true;
         if (m_canOpen)
@@ -76,7 +76,7 @@ void DisplayCheck::release()
     m_x11 = nullptr;
 }
 
-bool DisplayCheck::X11DisplayAnswers(const QString &display)
+bool DisplayCheck::x11DisplayAnswers(const QString &display)
 {
     const QByteArray name = display.isEmpty() ? qgetenv("DISPLAY") : display.toLocal8Bit();
     if (name.isEmpty())

@@ -27,7 +27,7 @@ public:
     void release();
 
 private:
-    bool X11DisplayAnswers(const QString &display);
+    bool x11DisplayAnswers(const QString &display);
 
     xcb_connection_t *m_x11 = nullptr;
     bool m_canOpen = false;

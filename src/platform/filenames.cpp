@@ -14,13 +14,13 @@ namespace platform {
 namespace {
 constexpr char16_t KeptByteBase = 0xDC00;
 
-bool IsContinuation(unsigned char byte)
+bool isContinuation(unsigned char byte)
 {
     return (byte & 0xC0) == 0x80;
 }
 
 // The length of the valid UTF-8 sequence at `at` and its code point; 0 when it is not one.
-int Utf8Sequence(const QByteArray &bytes, qsizetype at, char32_t *code)
+int utf8Sequence(const QByteArray &bytes, qsizetype at, char32_t *code)
 {
     const auto byte = [&](qsizetype i) { return static_cast<unsigned char>(bytes.at(at + i)); };
     const unsigned char lead = byte(0);
@@ -39,7 +39,7 @@ int Utf8Sequence(const QByteArray &bytes, qsizetype at, char32_t *code)
     if (at + length > bytes.size())
         return 0;
     for (int i = 1; i < length; ++i) {
-        if (!IsContinuation(byte(i)))
+        if (!isContinuation(byte(i)))
             return 0;
         value = value << 6 | (byte(i) & 0x3F);
     }
@@ -50,17 +50,17 @@ int Utf8Sequence(const QByteArray &bytes, qsizetype at, char32_t *code)
     return length;
 }
 
-bool IsKeptByte(QChar ch)
+bool isKeptByte(QChar ch)
 {
     return ch.unicode() >= KeptByteBase + 0x80 && ch.unicode() <= KeptByteBase + 0xFF;
 }
 
-bool Stat(const QString &path, struct stat *info)
+bool statOf(const QString &path, struct stat *info)
 {
     return !path.isEmpty() && ::stat(encodeName(path).constData(), info) == 0;
 }
 
-bool LessIgnoringCase(const QString &a, const QString &b)
+bool lessIgnoringCase(const QString &a, const QString &b)
 {
     const int order = QString::compare(a, b, Qt::CaseInsensitive);
     return order != 0 ? order < 0 : a < b;
@@ -73,7 +73,7 @@ QString decodeName(const QByteArray &bytes)
     name.reserve(bytes.size());
     for (qsizetype at = 0; at < bytes.size();) {
         char32_t code = 0;
-        const int length = Utf8Sequence(bytes, at, &code);
+        const int length = utf8Sequence(bytes, at, &code);
         if (length == 0) {
             name.append(QChar(char16_t(KeptByteBase + static_cast<unsigned char>(bytes.at(at)))));
             ++at;
@@ -91,7 +91,7 @@ QByteArray encodeName(const QString &name)
     bytes.reserve(name.size());
     qsizetype runStart = 0;
     for (qsizetype i = 0; i <= name.size(); ++i) {
-        if (i < name.size() && !IsKeptByte(name.at(i)))
+        if (i < name.size() && !isKeptByte(name.at(i)))
             continue;
         // A lone low surrogate in the kept range: a valid pair never ends in one here, as the
         // high half would have to precede it, and a pair's low half is never taken alone.
@@ -109,7 +109,7 @@ QString displayName(const QString &name)
 {
     QString shown = name;
     for (qsizetype i = 0; i < shown.size(); ++i) {
-        if (IsKeptByte(shown.at(i)) && (i == 0 || !shown.at(i - 1).isHighSurrogate()))
+        if (isKeptByte(shown.at(i)) && (i == 0 || !shown.at(i - 1).isHighSurrogate()))
             shown[i] = QChar::ReplacementCharacter;
     }
     return shown;
@@ -127,13 +127,13 @@ QString localFileName(const QUrl &url)
 bool isFile(const QString &path)
 {
     struct stat info;
-    return Stat(path, &info) && S_ISREG(info.st_mode);
+    return statOf(path, &info) && S_ISREG(info.st_mode);
 }
 
 bool isFolder(const QString &path)
 {
     struct stat info;
-    return Stat(path, &info) && S_ISDIR(info.st_mode);
+    return statOf(path, &info) && S_ISDIR(info.st_mode);
 }
 
 bool exists(const QString &path)
@@ -190,7 +190,7 @@ QStringList folderEntries(const QString &folder, EntryKind kind)
             names.append(decodeName(QByteArray(entry->d_name)));
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end(), LessIgnoringCase);
+    std::sort(names.begin(), names.end(), lessIgnoringCase);
     return names;
 }
 

@@ -23,14 +23,14 @@ namespace {
 // while the build read it; the next check builds again.
 constexpr qint64 RacyWindowNs = 50'000'000;
 
-qint64 NowNs()
+qint64 nowNs()
 {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     return qint64(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
-QByteArray XmlEscaped(const QByteArray &text)
+QByteArray xmlEscaped(const QByteArray &text)
 {
     QByteArray out;
     for (char c : text) {
@@ -55,7 +55,7 @@ QStringList patternFamilies(FcPattern *pattern)
 }
 
 template<typename Visit>
-void ForEach(FcStrList *list, Visit visit)
+void forEach(FcStrList *list, Visit visit)
 {
     if (!list)
         return;
@@ -221,7 +221,7 @@ QByteArray FontconfigState::rejectRules() const
 {
     QByteArray globs;
     for (const QByteArray &prefix : m_excludedPrefixes)
-        globs += "<glob>" + XmlEscaped(prefix) + "*</glob>";
+        globs += "<glob>" + xmlEscaped(prefix) + "*</glob>";
     return "<fontconfig><selectfont><rejectfont>" + globs
         + "</rejectfont></selectfont></fontconfig>";
 }
@@ -233,7 +233,7 @@ void FontconfigState::rebuild()
     if (!canonical.isEmpty() && canonical != m_excludedFolder)
         m_excludedPrefixes.append(QFile::encodeName(canonical) + '/');
 
-    const qint64 buildStart = NowNs();
+    const qint64 buildStart = nowNs();
     m_built = true;
     FcConfig *config = FcInitLoadConfig();
     if (config) {
@@ -270,8 +270,8 @@ void FontconfigState::stampConfiguration(qint64 buildStart)
         m_racy = m_racy || (stamp.exists && stamp.modified >= buildStart - RacyWindowNs);
         m_stamps.push_back(stamp);
     };
-    ForEach(FcConfigGetConfigFiles(config), add);
-    ForEach(FcConfigGetFontDirs(config), [&](const QByteArray &dir) {
+    forEach(FcConfigGetConfigFiles(config), add);
+    forEach(FcConfigGetFontDirs(config), [&](const QByteArray &dir) {
         // The excluded folder changes with every link made there; those changes never matter.
         const QByteArray withSlash = dir + '/';
         for (const QByteArray &prefix : std::as_const(m_excludedPrefixes)) {

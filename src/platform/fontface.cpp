@@ -16,17 +16,17 @@ constexpr int OffsetTableSize = 12;
 // Larger files are not read for drawing: no real face comes near this.
 constexpr qint64 MaxFontFileSize = 512ll * 1024 * 1024;
 
-quint32 Read32(const QByteArray &data, qint64 at)
+quint32 read32(const QByteArray &data, qint64 at)
 {
     return qFromBigEndian<quint32>(data.constData() + at);
 }
 
-quint16 Read16(const QByteArray &data, qint64 at)
+quint16 read16(const QByteArray &data, qint64 at)
 {
     return qFromBigEndian<quint16>(data.constData() + at);
 }
 
-void Append32(QByteArray &out, quint32 value)
+void append32(QByteArray &out, quint32 value)
 {
     char bytes[4];
     qToBigEndian(value, bytes);
@@ -35,11 +35,11 @@ void Append32(QByteArray &out, quint32 value)
 
 // Rebuilds the face whose offset table starts at `start` as a font of its own: the same
 // header and table records, each table copied behind them on a 4-byte boundary.
-QByteArray ExtractFace(const QByteArray &data, qint64 start)
+QByteArray extractFace(const QByteArray &data, qint64 start)
 {
     if (start < 0 || start + OffsetTableSize > data.size())
         return QByteArray();
-    const int tables = Read16(data, start + 4);
+    const int tables = read16(data, start + 4);
     const qint64 records = start + OffsetTableSize;
     if (records + qint64(tables) * TableRecordSize > data.size())
         return QByteArray();
@@ -48,13 +48,13 @@ QByteArray ExtractFace(const QByteArray &data, qint64 start)
     const qint64 bodyStart = OffsetTableSize + qint64(tables) * TableRecordSize;
     for (int i = 0; i < tables; ++i) {
         const qint64 record = records + qint64(i) * TableRecordSize;
-        const quint32 offset = Read32(data, record + 8);
-        const quint32 length = Read32(data, record + 12);
+        const quint32 offset = read32(data, record + 8);
+        const quint32 length = read32(data, record + 12);
         if (qint64(offset) + length > data.size())
             return QByteArray();
         head.append(data.constData() + record, 8); // tag and checksum
-        Append32(head, quint32(bodyStart + body.size()));
-        Append32(head, length);
+        append32(head, quint32(bodyStart + body.size()));
+        append32(head, length);
         body.append(data.constData() + offset, length);
         body.append((4 - body.size() % 4) % 4, '\0');
     }
@@ -68,21 +68,21 @@ QByteArray singleFaceData(const QByteArray &fileData, int index)
         return QByteArray();
     if (!fileData.startsWith("ttcf"))
         return index == 0 ? fileData : QByteArray();
-    const quint32 faces = Read32(fileData, 8);
+    const quint32 faces = read32(fileData, 8);
     if (quint32(index) >= faces || OffsetTableSize + 4 * (qint64(index) + 1) > fileData.size())
         return QByteArray();
-    return ExtractFace(fileData, Read32(fileData, OffsetTableSize + 4 * qint64(index)));
+    return extractFace(fileData, read32(fileData, OffsetTableSize + 4 * qint64(index)));
 }
 
 bool isSymbolCmap(const QByteArray &cmap)
 {
     if (cmap.size() < 4)
         return false;
-    const int tables = Read16(cmap, 2);
+    const int tables = read16(cmap, 2);
     bool symbol = false;
     for (int i = 0; i < tables && 4 + 8 * (i + 1) <= cmap.size(); ++i) {
-        const quint16 platformId = Read16(cmap, 4 + 8 * i);
-        const quint16 encodingId = Read16(cmap, 6 + 8 * i);
+        const quint16 platformId = read16(cmap, 4 + 8 * i);
+        const quint16 encodingId = read16(cmap, 6 + 8 * i);
         if (platformId == 3 && encodingId == 0)
             symbol = true;
         else if (platformId == 0 || (platformId == 3 && (encodingId == 1 || encodingId == 10)))

@@ -18,19 +18,19 @@
 namespace platform {
 
 namespace {
-QString PreviewFolderPath()
+QString previewFolderPath()
 {
     return userFontsFolder() + QStringLiteral("/tavoret-preview");
 }
 
 // The path a file is remembered by: absolute and without "." or ".." parts.
-QString AbsolutePath(const QString &path)
+QString absolutePath(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 // The first family name of each face fontconfig finds in a file, by face index; empty for a file
 // that is not a font.
-QStringList FaceFamilies(const QString &file)
+QStringList faceFamilies(const QString &file)
 {
     QStringList families;
     const QByteArray name = encodeName(file);
@@ -64,7 +64,7 @@ bool ensureUserFontsFolder()
 }
 
 FontTable::FontTable()
-    : m_links(PreviewFolderPath()), m_fontconfig(std::make_shared<FontconfigState>(PreviewFolderPath()))
+    : m_links(previewFolderPath()), m_fontconfig(std::make_shared<FontconfigState>(previewFolderPath()))
 {
 }
 
@@ -95,14 +95,14 @@ int FontTable::AddFontResource(const QString &path)
 {
     if (path.isEmpty())
         return 0;
-    const QString file = AbsolutePath(path);
+    const QString file = absolutePath(path);
     // isFile() keeps out folders (a link to one would give other programs every font inside
     // it) and pipes or devices, on which reading could block.
     const bool known = std::any_of(m_added.cbegin(), m_added.cend(),
                                    [&](const Added &added) { return added.path == file; });
     if (known || !isFile(file))
         return 0;
-    Added added{file, QString(), FaceFamilies(file)};
+    Added added{file, QString(), faceFamilies(file)};
     if (added.families.isEmpty())
         return 0;
     added.link = m_links.create(file);
@@ -113,14 +113,14 @@ int FontTable::AddFontResource(const QString &path)
 
 bool FontTable::hasFaces(const QString &path)
 {
-    return isFile(path) && !FaceFamilies(path).isEmpty();
+    return isFile(path) && !faceFamilies(path).isEmpty();
 }
 
 void FontTable::RemoveFontResource(const QString &path)
 {
     if (path.isEmpty())
         return;
-    const QString file = AbsolutePath(path);
+    const QString file = absolutePath(path);
     for (auto it = m_added.begin(); it != m_added.end(); ++it) {
         if (it->path == file) {
             m_links.remove(it->link);
@@ -178,7 +178,7 @@ void FontTable::sweepStalePreviewLinks()
 
 QString FontTable::previewFolder()
 {
-    return PreviewFolderPath();
+    return previewFolderPath();
 }
 
 } // namespace platform

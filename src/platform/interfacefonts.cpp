@@ -14,7 +14,7 @@ namespace platform {
 
 namespace {
 // Faces with the widths the forms were laid out for, best first.
-const QHash<QString, QStringList> &Substitutes()
+const QHash<QString, QStringList> &substitutes()
 {
     static const QHash<QString, QStringList> substitutes{
         {QStringLiteral("ms sans serif"),
@@ -51,7 +51,7 @@ protected:
         return true;
     }
 };
-QPointer<InstalledFontFilter> &Filter()
+QPointer<InstalledFontFilter> &filter()
 {
     static QPointer<InstalledFontFilter> filter;
     return filter;
@@ -73,7 +73,7 @@ bool qtHasFamily(const QString &family)
     const auto known = answers.constFind(family);
     if (known != answers.cend())
         return *known;
-    const FontconfigState *installed = Filter() ? Filter()->installed.get() : nullptr;
+    const FontconfigState *installed = filter() ? filter()->installed.get() : nullptr;
     const bool has = families.contains(family.toCaseFolded())
                      && (!installed || installed->installedFace(family).isValid());
     answers.insert(family, has);
@@ -90,7 +90,7 @@ QString installedFamily(const QString &family)
     if (qtHasFamily(family)) {
         installed = family;
     } else {
-        for (const QString &substitute : Substitutes().value(family.toCaseFolded())) {
+        for (const QString &substitute : substitutes().value(family.toCaseFolded())) {
             if (qtHasFamily(substitute)) {
                 installed = substitute;
                 break;
@@ -98,7 +98,7 @@ QString installedFamily(const QString &family)
         }
     }
     if (installed.isEmpty()) {
-        const QString chosen = Filter() ? Filter()->installed->substituteFamily(family) : QString();
+        const QString chosen = filter() ? filter()->installed->substituteFamily(family) : QString();
         if (qtHasFamily(chosen))
             installed = chosen;
         else if (!QFontDatabase::families().isEmpty())
@@ -114,11 +114,11 @@ void keepInterfaceFontsInstalled(FontTable &fonts)
 {
     if (!qApp)
         return;
-    if (!Filter()) {
-        Filter() = new InstalledFontFilter(qApp);
-        qApp->installEventFilter(Filter());
+    if (!filter()) {
+        filter() = new InstalledFontFilter(qApp);
+        qApp->installEventFilter(filter());
     }
-    Filter()->installed = fonts.installedFonts();
+    filter()->installed = fonts.installedFonts();
     QFont font = QApplication::font();
     const QString installed = installedFamily(font.family());
     if (installed != font.family()) {

@@ -26,26 +26,26 @@ constexpr int MaxNameBytes = 255;
 constexpr int MaxKeptSuffix = 16;
 constexpr int TokenLength = 16;
 
-bool Fits(const QString &name)
+bool fits(const QString &name)
 {
     return encodeName(name).size() <= MaxNameBytes;
 }
 
 // Drops the last character, never leaving half of a surrogate pair behind.
-void ChopCharacter(QString &text)
+void chopCharacter(QString &text)
 {
     text.chop(1);
     if (!text.isEmpty() && text.back().isHighSurrogate())
         text.chop(1);
 }
 
-QString NewToken()
+QString newToken()
 {
     return QStringLiteral("%1").arg(QRandomGenerator::system()->generate64(), TokenLength, 16,
                                     QLatin1Char('0'));
 }
 
-bool IsToken(QStringView text)
+bool isToken(QStringView text)
 {
     if (text.size() != TokenLength)
         return false;
@@ -55,10 +55,10 @@ bool IsToken(QStringView text)
 }
 
 // The token of a lock file's name; empty when the name is not one.
-QString LockToken(const QString &name)
+QString lockToken(const QString &name)
 {
     const QString token = name.mid(1, TokenLength);
-    return IsToken(token) && name == previewLockName(token) ? token : QString();
+    return isToken(token) && name == previewLockName(token) ? token : QString();
 }
 
 // The lock file's name as the file system spells it.
@@ -67,26 +67,26 @@ QByteArray lockFileName(const QString &token)
     return encodeName(previewLockName(token));
 }
 
-bool StatAt(int folder, const QByteArray &name, struct stat *info)
+bool statAt(int folder, const QByteArray &name, struct stat *info)
 {
     return ::fstatat(folder, name.constData(), info, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 // Whether `name` in the folder is the file open as `fd` (never following a link).
-bool SameFileAt(int fd, int folder, const QByteArray &name)
+bool sameFileAt(int fd, int folder, const QByteArray &name)
 {
     struct stat held, named;
-    return ::fstat(fd, &held) == 0 && StatAt(folder, name, &named) && held.st_dev == named.st_dev
+    return ::fstat(fd, &held) == 0 && statAt(folder, name, &named) && held.st_dev == named.st_dev
         && held.st_ino == named.st_ino;
 }
 
 // The lock file of an instance that has ended, held now so that nobody takes it meanwhile; -1
 // when it runs or that cannot be proven. Only an empty regular file of this user's counts: a
 // link, a folder, a file with content or someone else's file is not a lock of this program's.
-int TakeStaleLock(int folder, const QByteArray &name)
+int takeStaleLock(int folder, const QByteArray &name)
 {
     struct stat info;
-    if (!StatAt(folder, name, &info) || !S_ISREG(info.st_mode) || info.st_size != 0
+    if (!statAt(folder, name, &info) || !S_ISREG(info.st_mode) || info.st_size != 0
         || info.st_uid != ::geteuid())
         return -1;
     const int fd = ::openat(folder, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -94,13 +94,13 @@ int TakeStaleLock(int folder, const QByteArray &name)
         return -1;
     struct stat held;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && held.st_size == 0
-        && SameFileAt(fd, folder, name))
+        && sameFileAt(fd, folder, name))
         return fd;
     ::close(fd);
     return -1;
 }
 
-QByteArray LinkTargetAt(int folder, const QByteArray &name)
+QByteArray linkTargetAt(int folder, const QByteArray &name)
 {
     QByteArray target(PATH_MAX, '\0');
     const ssize_t length = ::readlinkat(folder, name.constData(), target.data(), size_t(target.size()));
@@ -109,12 +109,12 @@ QByteArray LinkTargetAt(int folder, const QByteArray &name)
 
 // Removes `name` if it is a symbolic link; given `made`, only if it is that very link (the
 // same inode, which a new link may get again, and the same target).
-void UnlinkLinkAt(int folder, const QByteArray &name, const PreviewLinks::Made *made = nullptr)
+void unlinkLinkAt(int folder, const QByteArray &name, const PreviewLinks::Made *made = nullptr)
 {
     struct stat info;
-    if (!StatAt(folder, name, &info) || !S_ISLNK(info.st_mode))
+    if (!statAt(folder, name, &info) || !S_ISLNK(info.st_mode))
         return;
-    if (made && (info.st_ino != made->inode || LinkTargetAt(folder, name) != made->target))
+    if (made && (info.st_ino != made->inode || linkTargetAt(folder, name) != made->target))
         return;
     ::unlinkat(folder, name.constData(), 0);
 }
@@ -124,23 +124,23 @@ QString previewLinkName(const QString &token, int serial, const QString &fileNam
 {
     const QString prefix = QStringLiteral("%1-%2-").arg(token).arg(serial);
     QString name = prefix + fileName;
-    if (Fits(name))
+    if (fits(name))
         return name;
     const int dot = int(fileName.lastIndexOf(QLatin1Char('.')));
     const bool keepSuffix = dot > 0 && fileName.size() - dot <= MaxKeptSuffix;
     const QString suffix = keepSuffix ? fileName.mid(dot) : QString();
     QString stem = keepSuffix ? fileName.left(dot) : fileName;
     do {
-        ChopCharacter(stem);
+        chopCharacter(stem);
         name = prefix + stem + suffix;
-    } while (!Fits(name) && !stem.isEmpty());
+    } while (!fits(name) && !stem.isEmpty());
     return name;
 }
 
 QString previewLinkToken(const QString &linkName)
 {
     const QStringView name(linkName);
-    if (name.size() < TokenLength + 3 || !IsToken(name.left(TokenLength)) || name.at(TokenLength) != QLatin1Char('-'))
+    if (name.size() < TokenLength + 3 || !isToken(name.left(TokenLength)) || name.at(TokenLength) != QLatin1Char('-'))
         return QString();
     qsizetype pos = TokenLength + 1;
     const qsizetype digits = pos;
@@ -157,7 +157,7 @@ QString previewLockName(const QString &token)
 }
 
 PreviewLinks::PreviewLinks(const QString &folder)
-    : m_folder(folder), m_token(NewToken())
+    : m_folder(folder), m_token(newToken())
 {
 }
 
@@ -168,7 +168,7 @@ PreviewLinks::~PreviewLinks()
         for (auto it = m_own.cbegin(); it != m_own.cend(); ++it)
             removeOwnLink(folder, it.key());
         const QByteArray lock = lockFileName(m_token);
-        if (m_lockFd >= 0 && SameFileAt(m_lockFd, folder, lock))
+        if (m_lockFd >= 0 && sameFileAt(m_lockFd, folder, lock))
             ::unlinkat(folder, lock.constData(), 0);
         ::close(folder);
     }
@@ -206,7 +206,7 @@ QString PreviewLinks::create(const QString &target)
             const QByteArray name = encodeName(previewLinkName(m_token, ++m_serial, fileName));
             if (::symlinkat(targetBytes.constData(), folder, name.constData()) == 0) {
                 struct stat info;
-                if (StatAt(folder, name, &info))
+                if (statAt(folder, name, &info))
                     m_own.insert(name, Made{quint64(info.st_ino), targetBytes});
                 path = m_folder + QLatin1Char('/') + decodeName(name);
                 break;
@@ -237,7 +237,7 @@ void PreviewLinks::removeOwnLink(int folder, const QByteArray &name) const
 {
     const auto made = m_own.constFind(name);
     if (made != m_own.cend())
-        UnlinkLinkAt(folder, name, &made.value());
+        unlinkLinkAt(folder, name, &made.value());
 }
 
 void PreviewLinks::sweepStale()
@@ -255,8 +255,8 @@ void PreviewLinks::sweepStale()
             const QString linkToken = previewLinkToken(decoded);
             if (!linkToken.isEmpty())
                 linksByToken[linkToken].append(name);
-            else if (const QString lockToken = LockToken(decoded); !lockToken.isEmpty())
-                linksByToken[lockToken];
+            else if (const QString lockOwner = lockToken(decoded); !lockOwner.isEmpty())
+                linksByToken[lockOwner];
         }
         ::closedir(dir);
     }
@@ -265,12 +265,12 @@ void PreviewLinks::sweepStale()
             continue;
         const QByteArray lockName = lockFileName(it.key());
         struct stat info;
-        const bool lockMissing = !StatAt(folder, lockName, &info) && errno == ENOENT;
-        const int lock = lockMissing ? -1 : TakeStaleLock(folder, lockName);
+        const bool lockMissing = !statAt(folder, lockName, &info) && errno == ENOENT;
+        const int lock = lockMissing ? -1 : takeStaleLock(folder, lockName);
         if (!lockMissing && lock < 0)
             continue; // runs, or its lock is not a file this program made
         for (const QByteArray &name : it.value())
-            UnlinkLinkAt(folder, name);
+            unlinkLinkAt(folder, name);
         if (lock >= 0) {
             ::unlinkat(folder, lockName.constData(), 0);
             ::close(lock);
@@ -292,7 +292,7 @@ bool PreviewLinks::ensureOwnLock(int folder)
 {
     if (m_lockFd >= 0) {
         // Still valid unless the file was deleted (with the folder, say) since it was taken.
-        if (SameFileAt(m_lockFd, folder, lockFileName(m_token)))
+        if (sameFileAt(m_lockFd, folder, lockFileName(m_token)))
             return true;
         ::close(m_lockFd);
         m_lockFd = -1;
@@ -308,14 +308,14 @@ bool PreviewLinks::ensureOwnLock(int folder)
             // Taken by something else. Before the first link the token can still change;
             // after it, a start that is just removing the deleted lock's file may be done soon.
             if (m_own.isEmpty())
-                m_token = NewToken();
+                m_token = newToken();
             else
                 QThread::msleep(5);
             continue;
         }
         // A start that found the new file before the lock was on it takes it for a left-over
         // and removes it: then the lock is on a file nobody can find, so start over.
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && SameFileAt(fd, folder, name)) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && sameFileAt(fd, folder, name)) {
             m_lockFd = fd;
             return true;
         }

@@ -12,7 +12,7 @@ namespace platform {
 namespace {
 int g_pipe[2] = {-1, -1};
 
-void OnSignal(int)
+void onSignal(int)
 {
     // Only async-signal-safe work here: wake the event loop through the socket pair.
     const char byte = 1;
@@ -31,7 +31,7 @@ void handleTerminationSignals(std::function<void()> onTermination)
         onTermination();
     });
     struct sigaction action = {};
-    action.sa_handler = OnSignal;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {

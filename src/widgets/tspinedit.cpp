@@ -13,7 +13,7 @@
 namespace {
 constexpr int ButtonWidth = 13;
 
-QToolButton *MakeArrowButton(QWidget *parent, Qt::ArrowType arrow, const char *name)
+QToolButton *makeArrowButton(QWidget *parent, Qt::ArrowType arrow, const char *name)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
@@ -27,8 +27,8 @@ QToolButton *MakeArrowButton(QWidget *parent, Qt::ArrowType arrow, const char *n
 TSpinEdit::TSpinEdit(QWidget *parent)
     : QWidget(parent)
     , m_edit(new QLineEdit(this))
-    , m_up(MakeArrowButton(this, Qt::UpArrow, "up"))
-    , m_down(MakeArrowButton(this, Qt::DownArrow, "down"))
+    , m_up(makeArrowButton(this, Qt::UpArrow, "up"))
+    , m_down(makeArrowButton(this, Qt::DownArrow, "down"))
 {
     m_edit->setObjectName(QStringLiteral("editor"));
     m_edit->setMouseTracking(true);
