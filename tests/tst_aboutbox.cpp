@@ -1,6 +1,8 @@
 // The About box: credits unscrambling, pulse and slide rules, its own symbol font, and the
 // modal box driven the way a user drives it.
 #include "aboutanimation.h"
+#include "fonttable.h"
+#include "initialise.h"
 #include "tsymbollabel.h"
 #include "screen.h"
 #include "testsupport.h"
@@ -64,6 +66,13 @@ class TestAboutBox : public QObject
     Q_OBJECT
 
 private slots:
+    // The box is set up as the program sets it up: resources, installed interface fonts.
+    void initTestCase()
+    {
+        platform::FontTable fonts;
+        initialiseApplication(fonts);
+    }
+
     void unscramble_data()
     {
         QTest::addColumn<QByteArray>("scrambled");

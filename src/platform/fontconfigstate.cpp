@@ -250,6 +250,8 @@ void FontconfigState::rebuild()
             std::swap(config, m_config);
         }
     }
+    if (!m_config)
+        m_config = FcConfigReference(nullptr); // no build of its own yet: the one fontconfig has
     stampConfiguration(buildStart);
     indexFonts();
     if (config)

@@ -43,10 +43,10 @@ protected:
         if (widget->property("showsNamedFace").toBool())
             return false;
         QFont font = widget->font();
-        const QString installed = installedFamily(font.family());
-        if (installed == font.family() && font.families().size() <= 1)
+        const QString standIn = installedFamily(font.family());
+        if (standIn == font.family() && font.families().size() <= 1)
             return false;
-        font.setFamilies({installed});
+        font.setFamilies({standIn});
         widget->setFont(font);
         return true;
     }

@@ -52,12 +52,6 @@ QStringList TComboBox::sortedNames(const QStringList &names)
     return sorted;
 }
 
-void TComboBox::clear()
-{
-    showText(QString());
-    m_model->setStringList({});
-}
-
 void TComboBox::fill(const QStringList &names)
 {
     const bool wasEnabled = updatesEnabled();

@@ -23,8 +23,6 @@ public:
     // clears the selection; setting the value it has does nothing.
     void setSorted(bool sorted);
 
-    // Empties the displayed text, then removes every item.
-    void clear();
     // Clears the list and adds the names, each at its place (equal names are kept, each as an
     // item of its own), with redrawing suspended until the end. The list is replaced in one
     // step, so filling takes no time per item that grows with the number of items.

@@ -109,22 +109,25 @@ void TDriveComboBox::setBrowser(FolderBrowser *browser)
 
 QString TDriveComboBox::drive() const
 {
-    return m_browser->drive();
+    return m_browser ? m_browser->drive() : QString();
 }
 
 void TDriveComboBox::setDrive(const QString &path)
 {
-    m_browser->setDrive(path);
+    if (m_browser)
+        m_browser->setDrive(path);
 }
 
 QString TDriveComboBox::volumeOf(const QString &path) const
 {
-    return m_browser->volumeOf(path);
+    return m_browser ? m_browser->volumeOf(path) : QString();
 }
 
 void TDriveComboBox::fill()
 {
     clear();
+    if (!m_browser)
+        return;
     for (const platform::Volume &volume : m_browser->volumes())
         addItem(kindIcon(volume.kind), platform::volumeText(volume), volume.mountPoint);
     showDrive();
@@ -132,7 +135,8 @@ void TDriveComboBox::fill()
 
 void TDriveComboBox::showPopup()
 {
-    m_browser->refreshVolumes();
+    if (m_browser)
+        m_browser->refreshVolumes();
     int width = view()->sizeHintForColumn(0) + 2 * view()->frameWidth() + 4;
     if (count() > maxVisibleItems())
         width += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
@@ -142,12 +146,12 @@ void TDriveComboBox::showPopup()
 
 void TDriveComboBox::showDrive()
 {
-    setCurrentIndex(findData(m_browser->drive()));
+    setCurrentIndex(findData(drive()));
 }
 
 void TDriveComboBox::onActivated(int index)
 {
-    m_browser->setDrive(itemData(index).toString());
+    setDrive(itemData(index).toString());
     // A volume that could not be entered gives way to the one shown before.
     showDrive();
 }

@@ -38,5 +38,5 @@ private:
     void showDrive();
     void onActivated(int index);
 
-    QPointer<FolderBrowser> m_browser;
+    QPointer<FolderBrowser> m_browser; // null once the folder list that owned a shared one is gone
 };

@@ -99,7 +99,7 @@ void TFileListBox::setFileName(const QString &path)
     const QFileInfo info(fullName);
     const QString folder = info.absolutePath();
     const QString name = info.fileName();
-    if (!fullName.isEmpty())
+    if (!fullName.isEmpty() && m_browser)
         m_browser->setDirectory(folder);
     // Never select a same-named file of the folder we could not leave.
     if (fullName.isEmpty() || m_directory != folder) {

@@ -54,7 +54,7 @@ private:
 
     QString m_directory;
     QString m_mask = QStringLiteral("*");
-    QPointer<FolderBrowser> m_browser;
+    QPointer<FolderBrowser> m_browser; // null once the folder list that owned a shared one is gone
     bool m_byProgram = false;
 };
 

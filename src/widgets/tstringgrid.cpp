@@ -296,27 +296,28 @@ void TStringGrid::paintEvent(QPaintEvent *)
     updateFaceIfTableChanged();
     painter.setFont(drawFont());
     const QSize area = viewport()->size();
+    const int textTop = TextMargin + qRound(ascent());
+    const bool active = isActiveControl();
     for (int r = TopRow(); r < m_rows && cellRect(LeftCol(), r).top() < area.height(); ++r) {
         for (int c = LeftCol(); c < m_cols && cellRect(c, r).left() < area.width(); ++c)
-            paintCell(painter, c, r);
+            paintCell(painter, c, r, textTop, active);
     }
     paintLines(painter);
 }
 
-// One cell: the current one highlighted while the chart is not the active control, and framed
-// by the style's focus rectangle while it is.
-void TStringGrid::paintCell(QPainter &painter, int col, int row) const
+// One cell, its character's baseline `textTop` below its top: the current one highlighted while
+// the chart is not the `active` control, and framed by the style's focus rectangle while it is.
+void TStringGrid::paintCell(QPainter &painter, int col, int row, int textTop, bool active) const
 {
     const QPalette &pal = palette();
     const QRect cell = cellRect(col, row);
     const bool current = col == m_col && row == m_row;
-    const bool active = isActiveControl();
     const bool highlighted = current && !active;
     painter.fillRect(cell, pal.color(highlighted ? QPalette::Highlight : QPalette::Base));
     painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
     painter.save();
     painter.setClipRect(cell);
-    drawCellText(painter, cell.topLeft() + QPoint(TextMargin, TextMargin + qRound(ascent())), displayText(Cells(col, row)));
+    drawCellText(painter, cell.topLeft() + QPoint(TextMargin, textTop), displayText(Cells(col, row)));
     painter.restore();
     if (current && active) {
         QStyleOptionFocusRect option;

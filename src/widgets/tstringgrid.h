@@ -117,7 +117,7 @@ private:
     static constexpr int TextMargin = 2;
 
     bool isCell(int col, int row) const;
-    void paintCell(QPainter &painter, int col, int row) const;
+    void paintCell(QPainter &painter, int col, int row, int textTop, bool active) const;
     void paintLines(QPainter &painter) const;
     int drawnColWidth() const;
     int drawnRowHeight() const;
