@@ -68,9 +68,10 @@ int main(int argc, char **argv)
     nameApplication();
 
     platform::FontTable fonts;
-    initialiseApplication(fonts);
+    // Fontconfig is read once the preview folder is swept, which may change the fonts folder.
     fonts.sweepStalePreviewLinks();
     StartupFontNames = fonts.ReadInstalledFontNames();
+    initialiseApplication(fonts);
 
     TForm1 form(fonts);
     form.move(0, 0);

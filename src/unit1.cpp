@@ -5,7 +5,6 @@
 #include "filecopy.h"
 #include "filenames.h"
 #include "fonttable.h"
-#include "interfacefonts.h"
 #include "screen.h"
 #include "shell.h"
 #include "unit2.h"

@@ -1,7 +1,6 @@
 #include "unit2.h"
 
 #include "aboutanimation.h"
-#include "interfacefonts.h"
 #include "screen.h"
 
 #include <QApplication>
