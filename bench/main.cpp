@@ -2,6 +2,8 @@
 // platform and prints their timings.
 #include "benchmark.h"
 
+#include "facereader.h"
+
 #include <QApplication>
 #include <QTextStream>
 #include <QWidget>
@@ -70,6 +72,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    platform::FaceReader::setWorkerProgram(QStringLiteral(TAVORET_APP));
 
     bench::Options options;
     QStringList wanted;

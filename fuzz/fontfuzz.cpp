@@ -1,13 +1,16 @@
-// libFuzzer target: a font file's bytes taken the way the chart takes a previewed file. The face
-// is loaded from the bytes (each of the first faces of a collection), its names and character
-// map are read, and the 224 cells are drawn at a small and a large size.
+// libFuzzer target: a font file's bytes taken the way a preview takes a file. Its faces are read
+// as the preview's worker reads them (fontconfig's query with the character map, the single-face
+// extraction of a collection, the checks before them); each of the first faces that passes is
+// loaded from the bytes, its names are read and its cells drawn at a small and a large size.
 #include "charset.h"
+#include "facequery.h"
 #include "fontface.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -47,7 +50,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    for (int face = 0; face < FacesTried; ++face) {
+    const int faces = int(platform::faceFamiliesOfData(bytes, QStringLiteral("/fuzz/font.ttf")).size());
+    for (int face = 0; face < std::min(faces, FacesTried); ++face) {
         for (const qreal pixelSize : PixelSizes) {
             const QRawFont raw = platform::loadFaceFromData(bytes, face, pixelSize);
             if (!raw.isValid())

@@ -63,12 +63,17 @@ build() { # build <dir> <target or "all"> [cmake options...]
 fuzz() {
   build build-san/fuzz fontfuzz -DTAVORET_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
   mkdir -p build-san/fuzz/corpus build-san/fuzz/findings
+  # Real fonts of the system as seeds too, beside the test fonts.
+  local real_fonts=()
+  for dir in /usr/share/fonts/truetype/dejavu /usr/share/fonts/truetype/liberation; do
+    [ -d "$dir" ] && real_fonts+=("$dir")
+  done
   local status=0
   LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    build-san/fuzz/fuzz/fontfuzz -max_total_time="$1" -timeout=20 -print_final_stats=1 \
+    build-san/fuzz/fuzz/fontfuzz -max_total_time="$1" -timeout=20 -max_len=1048576 -print_final_stats=1 \
       -artifact_prefix=build-san/fuzz/findings/ build-san/fuzz/corpus \
-      tests/fonts/seeds tests/fonts/files tests/fonts/broken > build-san/fuzz/last-run.log 2>&1 || status=$?
+      tests/fonts/seeds tests/fonts/files tests/fonts/broken "${real_fonts[@]}" > build-san/fuzz/last-run.log 2>&1 || status=$?
   grep -v '^#[0-9]' build-san/fuzz/last-run.log || true
   if [ "$status" -ne 0 ]; then
     echo "fuzz: a finding (exit $status), see build-san/fuzz/findings/" >&2

@@ -1,6 +1,7 @@
 // Tavoret: a viewer for the characters 32 to 255 of installed and uninstalled fonts.
 #include "commandline.h"
 #include "displaycheck.h"
+#include "facereader.h"
 #include "filenames.h"
 #include "fonttable.h"
 #include "initialise.h"
@@ -47,6 +48,9 @@ void nameApplication()
 
 int main(int argc, char **argv)
 {
+    // The program started again as the worker that reads font files for it.
+    if (argc == 2 && qstrcmp(argv[1], platform::FaceReader::WorkerArgument) == 0)
+        return platform::serveFaceQueries();
     // A write past the file-size limit then fails and is reported instead of ending the program.
     platform::ignoreFileSizeSignal();
     QTextStream out(stdout), err(stderr);
@@ -67,6 +71,7 @@ int main(int argc, char **argv)
     err.flush();
     nameApplication();
 
+    platform::FaceReader::setWorkerProgram(QCoreApplication::applicationFilePath());
     platform::FontTable fonts;
     // Fontconfig is read once the preview folder is swept, which may change the fonts folder.
     fonts.sweepStalePreviewLinks();

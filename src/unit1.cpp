@@ -106,6 +106,7 @@ void TForm1::connectHandlers()
     connect(FileListBox1, &TFileListBox::Click, this, &TForm1::FileListBox1Click);
     connect(FileListBox1, &TFileListBox::MouseUp, this, &TForm1::FileListBox1MouseUp);
     connect(FileListBox1, &TFileListBox::KeyUp, this, &TForm1::FileListBox1KeyUp);
+    connect(&m_preview, &FontPreview::shown, this, &TForm1::showPreviewOutcome);
 }
 
 void TForm1::FormCreate()
@@ -353,6 +354,11 @@ void TForm1::showPreview(const QString &path)
     const FontPreview::Result preview = m_preview.show(path);
     PreviewFontFile = path;
     FontCountBefore = preview.countBefore;
+    showPreviewOutcome(preview);
+}
+
+void TForm1::showPreviewOutcome(const FontPreview::Result &preview)
+{
     ComboBox1->fill(preview.names);
     switch (preview.outcome) {
     case FontPreview::Outcome::NewFace:
@@ -366,6 +372,8 @@ void TForm1::showPreview(const QString &path)
     case FontPreview::Outcome::AlreadyInstalled:
         ComboBox1->setText(QLatin1String(AlreadyInstalled));
         break;
+    case FontPreview::Outcome::Pending:
+        break; // the outcome follows through FontPreview::shown
     }
 }
 
@@ -383,7 +391,7 @@ void TForm1::btnAddClick()
     // A file the font table takes no face from is not installed. (A file gone by now is left
     // to the copy, which reports that it failed.)
     const QString source = FileListBox1->FileName();
-    if (platform::isFile(source) && !platform::FontTable::hasFaces(source)) {
+    if (platform::isFile(source) && !m_fonts.hasFaces(source)) {
         QMessageBox::warning(this, QLatin1String(DoneNothing), QLatin1String(NotAFontToAdd));
         return;
     }

@@ -55,9 +55,12 @@ public:
     void RefreshFontList();
     // Removes the font file under preview from the font table.
     void RemovePreviewFont();
+    FontPreview &preview() { return m_preview; }
     // Previews a font file (an empty path only ends the preview) and shows the outcome in the
     // selector: the file's face, "already installed Font" or "not a valid Font-File".
     void showPreview(const QString &path);
+    // The selector after a preview: its outcome, or nothing yet while the file is read.
+    void showPreviewOutcome(const FontPreview::Result &preview);
     // "TTF" in any letter case, and nothing else.
     static bool isTrueTypeExtension(const QString &extension);
 

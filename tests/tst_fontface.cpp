@@ -1,5 +1,6 @@
 // Loading one face of a font file for the chart: a face of a collection becomes a font of its
 // own, and damaged collections, special files and missing files load nothing, without hanging.
+#include "facequery.h"
 #include "fontface.h"
 #include "testsupport.h"
 
@@ -63,6 +64,9 @@ private slots:
         QTest::newRow("table past the end") << tableTooLong << 1 << "";
         QTest::newRow("face count beyond the header") << manyFaces << 5 << "";
         QTest::newRow("table records cut off") << pair.left(second + 20) << 1 << "";
+        // Each of a thousand records claims the whole file: taken out, the face would be a
+        // thousand times the file.
+        QTest::newRow("tables that claim the file") << Read("seeds/tables-claim-the-file.ttc") << 1 << "";
         QTest::newRow("random bytes") << Read("broken/random.ttf") << 0 << "";
         QTest::newRow("empty") << QByteArray() << 0 << "";
     }
@@ -70,7 +74,31 @@ private slots:
     {
         QFETCH(QByteArray, data);
         QFETCH(int, index);
-        QTEST(FamilyOf(platform::singleFaceData(data, index)), "family");
+        const QByteArray face = platform::singleFaceData(data, index);
+        QTEST(FamilyOf(face), "family");
+        QVERIFY(face.size() <= data.size()); // never more than the file holds
+    }
+
+    // What a preview takes from a file: the first family of every face, or nothing at all for
+    // a file that any face of makes unreadable or costly.
+    void faceFamilies_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("families");
+        QTest::newRow("collection") << "files/TavoretPair.ttc"
+                                    << QStringList{"Tavoret Test Pair One", "Tavoret Test Pair Two"};
+        QTest::newRow("symbol map") << "files/TavoretSymbol.ttf" << QStringList{"Tavoret Test Symbol"};
+        QTest::newRow("32-bit map within Unicode") << "seeds/wide.ttf" << QStringList{"Tavoret Seed Wide"};
+        QTest::newRow("no name: the file's") << "broken/truncated.ttf" << QStringList{"truncated"};
+        QTest::newRow("map past Unicode") << "seeds/map-past-unicode.ttf" << QStringList();
+        QTest::newRow("a face too large to take out") << "seeds/tables-claim-the-file.ttc" << QStringList();
+        QTest::newRow("second face past the end") << "seeds/pair-past-end.ttc" << QStringList();
+        QTest::newRow("random bytes") << "broken/random.ttf" << QStringList();
+    }
+    void faceFamilies()
+    {
+        QFETCH(QString, file);
+        QTEST(platform::faceFamiliesOfFile(testsupport::fontPath(file)), "families");
     }
 
     void loadFace_data()

@@ -1,6 +1,7 @@
 // Previewing font files from the browser, and Add and Del through the user's fonts folder,
 // with the real font table, the project's test fonts and the real xdg-open, and what the user
 // is told where the fonts folder cannot be opened.
+#include "facereader.h"
 #include "filenames.h"
 #include "fonttable.h"
 #include "termination.h"
@@ -38,6 +39,12 @@ class TestPreview : public QObject
     static int PreviewLinks()
     {
         return int(testsupport::VisibleEntries(platform::FontTable::previewFolder()).size());
+    }
+    static bool WriteExecutable(const QString &path, const QByteArray &script)
+    {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(script) == script.size()
+            && file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     }
     QByteArray Read(const QString &path) const
     {
@@ -287,6 +294,72 @@ private slots:
         if (button == QLatin1String("Add"))
             QVERIFY(QFile::exists(m_fonts + QStringLiteral("/Alpha.ttf")));
         QVERIFY(testsupport::ReadLines(m_log).isEmpty());
+    }
+
+    // Files built to make reading them take unbounded time or memory, and a reader that never
+    // answers: the preview ends with the verdict and nothing linked, and the window answers
+    // input while it waits.
+    void hostileFileEndsWithTheVerdict_data()
+    {
+        QTest::addColumn<QString>("font");   // in the test fonts
+        QTest::addColumn<QString>("reader"); // the reader's program: "" for the program's own
+        QTest::newRow("map past Unicode") << "seeds/map-past-unicode.ttf" << "";
+        QTest::newRow("tables that claim the file") << "seeds/tables-claim-the-file.ttc" << "";
+        QTest::newRow("reader that never answers") << "files/TavoretBeta.ttf" << "#!/bin/sh\n"
+                                                      "echo $$ >> \"$0.pid\"; printf +; exec sleep 600\n";
+    }
+    void hostileFileEndsWithTheVerdict()
+    {
+        QFETCH(QString, font);
+        QFETCH(QString, reader);
+        const QString program = platform::FaceReader::workerProgram(), script = testsupport::homeDir() + "/reader";
+        const auto restore = qScopeGuard([program] { platform::FaceReader::setWorkerProgram(program); });
+        if (!reader.isEmpty()) {
+            QFile::remove(script + ".pid");
+            QVERIFY(WriteExecutable(script, reader.toUtf8()));
+            platform::FaceReader::setWorkerProgram(script);
+            m_form = testsupport::OpenMainWindow();
+            m_form->Button1Click();
+            m_form->DirectoryListBox1->setDirectory(m_folder);
+        }
+        QVERIFY(QFile::copy(testsupport::fontPath(font), Path("hostile.ttf")));
+        m_form->DirectoryListBox1->setDirectory(m_folder); // lists the new file
+        m_form->preview().setAnswerWithin(FontPreview::AnswerWithinMs); // as in the program
+        const int column = m_form->StringGrid1->Col();
+        PreviewFile(QStringLiteral("hostile.ttf"));
+        if (m_form->ComboBox1->shownText() != QLatin1String("not a valid Font-File")) {
+            // Still reading: the chart takes a key meanwhile.
+            QTest::keyClick(m_form->StringGrid1, column > 0 ? Qt::Key_Left : Qt::Key_Right);
+            QVERIFY(m_form->StringGrid1->Col() != column);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ComboBox1->shownText(), QStringLiteral("not a valid Font-File"), 30000);
+        QCOMPARE(PreviewLinks(), 0);
+        if (!reader.isEmpty()) { // the reader that overran was ended (a new one took its place)
+            const QByteArray pid = testsupport::ReadLines(script + ".pid").value(0).toUtf8();
+            QVERIFY(!pid.isEmpty());
+            QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists("/proc/" + pid), 10000);
+        }
+    }
+
+    // Closing the window while the fonts folder is being opened: the opener goes on by itself
+    // and, the window gone, nothing is shown of its failure.
+    void closingWhileTheFolderOpens()
+    {
+        const QByteArray path = qgetenv("PATH");
+        const auto restore = qScopeGuard([&] { qputenv("PATH", path); });
+        const QString bin = testsupport::homeDir() + QStringLiteral("/bin");
+        testsupport::resetDir(bin);
+        QVERIFY(WriteExecutable(bin + "/xdg-open", "#!/bin/sh\necho $$ >> \"" + m_log.toUtf8()
+                                       + "\"\nsleep 1\necho done >> \"" + m_log.toUtf8() + "\"\nexit 4\n"));
+        qputenv("PATH", bin.toUtf8() + ':' + path);
+        m_form->btnDel->click();
+        QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(m_log).size(), 1, 10000);
+        m_form.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(m_log).value(1), QStringLiteral("done"), 10000);
+        // Reaped once its end reached this process: a box would have been asked for by then.
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists("/proc/" + testsupport::ReadLines(m_log).value(0)), 10000);
+        QCoreApplication::processEvents();
+        QCOMPARE(m_boxes.count, 0);
     }
 };
 

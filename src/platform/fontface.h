@@ -28,6 +28,14 @@ struct FontFace
 // TrueType/OpenType collection. Empty when `index` names no face or the data is damaged.
 QByteArray singleFaceData(const QByteArray &fileData, int index);
 
+// The table `tag` (four characters) of a single font's data; empty when it has none or the
+// table lies outside the data.
+QByteArray fontTableOf(const QByteArray &fontData, const char *tag);
+
+// Whether every code a character map table maps lies within Unicode (up to U+10FFFF), so that
+// walking its codes ends. Maps of 16-bit codes always do; a damaged map is left to FreeType.
+bool cmapStaysInUnicode(const QByteArray &cmap);
+
 // True for a font's character map table whose maps are only symbol-encoded ((3,0)).
 bool isSymbolCmap(const QByteArray &cmap);
 

@@ -9,9 +9,6 @@
 #include <QFileInfo>
 #include <QWidget>
 
-#include <fontconfig/fontconfig.h>
-#include <fontconfig/fcfreetype.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -27,26 +24,6 @@ QString previewFolderPath()
 QString absolutePath(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-// The first family name of each face fontconfig finds in a file, by face index; empty for a file
-// that is not a font.
-QStringList faceFamilies(const QString &file)
-{
-    QStringList families;
-    const QByteArray name = encodeName(file);
-    int faces = 0;
-    for (int index = 0; index < faces || index == 0; ++index) {
-        FcPattern *face = FcFreeTypeQuery(reinterpret_cast<const FcChar8 *>(name.constData()), index,
-                                          nullptr, &faces);
-        if (!face)
-            break;
-        FcChar8 *family = nullptr;
-        families.append(FcPatternGetString(face, FC_FAMILY, 0, &family) == FcResultMatch
-                            ? QString::fromUtf8(reinterpret_cast<const char *>(family))
-                            : QString());
-        FcPatternDestroy(face);
-    }
-    return families;
 }
 } // namespace
 
@@ -93,7 +70,12 @@ QStringList FontTable::ReadInstalledFontNames()
 
 int FontTable::AddFontResource(const QString &path)
 {
-    if (path.isEmpty())
+    return path.isEmpty() ? 0 : addReadFaces(path, m_reader.read(absolutePath(path)));
+}
+
+int FontTable::addReadFaces(const QString &path, const QStringList &families)
+{
+    if (path.isEmpty() || families.isEmpty())
         return 0;
     const QString file = absolutePath(path);
     // isFile() keeps out folders (a link to one would give other programs every font inside
@@ -102,10 +84,7 @@ int FontTable::AddFontResource(const QString &path)
                                    [&](const Added &added) { return added.path == file; });
     if (known || !isFile(file))
         return 0;
-    Added added{file, QString(), faceFamilies(file)};
-    if (added.families.isEmpty())
-        return 0;
-    added.link = m_links.create(file);
+    Added added{file, m_links.create(file), families};
     m_added.append(added);
     ++m_generation;
     return int(added.families.size());
@@ -113,7 +92,7 @@ int FontTable::AddFontResource(const QString &path)
 
 bool FontTable::hasFaces(const QString &path)
 {
-    return isFile(path) && !faceFamilies(path).isEmpty();
+    return isFile(path) && !m_reader.read(absolutePath(path)).isEmpty();
 }
 
 void FontTable::RemoveFontResource(const QString &path)

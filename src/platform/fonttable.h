@@ -2,6 +2,7 @@
 // to it for as long as this process runs.
 #pragma once
 
+#include "facereader.h"
 #include "fontconfigstate.h"
 #include "fontface.h"
 #include "previewlinks.h"
@@ -39,9 +40,15 @@ public:
     // Adds a font file's faces to the table for this process and links it into previewFolder()
     // for the user's other programs. Returns the number of faces it added: 0 for an empty path,
     // a folder, a missing file, a file that is not a font, or a path that is added already.
+    // The file's faces are read by faceReader(), waiting for its answer.
     int AddFontResource(const QString &path);
+    // The same with the first family name of each face already read by faceReader() (nothing
+    // is added for no names).
+    int addReadFaces(const QString &path, const QStringList &families);
     // Whether the file at `path` has a face the table would take (whether added or not).
-    static bool hasFaces(const QString &path);
+    bool hasFaces(const QString &path);
+    // Reads font files' faces for the table, bounded in time and memory.
+    FaceReader &faceReader() { return m_reader; }
     // Undoes what AddFontResource did for the same path; any other path does nothing.
     void RemoveFontResource(const QString &path);
     // Tells this process's top-level widgets (a QEvent::ApplicationFontChange each, sent
@@ -77,6 +84,7 @@ private:
     QList<Added> m_added;        // in the order they were added
     int m_generation = 0;
     PreviewLinks m_links;
+    FaceReader m_reader;
     std::shared_ptr<FontconfigState> m_fontconfig;
 };
 

@@ -14,8 +14,10 @@ import argparse
 import math
 import os
 import random
+import struct
 
 from fontTools.fontBuilder import FontBuilder
+from fontTools.ttLib.tables.DefaultTable import DefaultTable
 from fontTools.pens.t2CharStringPen import T2CharStringPen
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib.ttCollection import TTCollection
@@ -250,6 +252,45 @@ def write_seeds(root):
     collection[16:20] = (len(collection) + 4).to_bytes(4, "big")  # second face past the end
     with open(os.path.join(folder, "pair-past-end.ttc"), "wb") as f:
         f.write(collection)
+    write_hostile_seeds(folder)
+
+
+def write_hostile_seeds(folder):
+    """Fonts built to make reading them cost unbounded memory or time, kept as regressions."""
+    # A collection whose second face lists, besides its real tables, 1000 records that each
+    # claim the whole file: taken out naively, the face would be 1000 times the file's size.
+    pair = TTCollection()
+    pair.fonts = [build_font("Tavoret Seed One", [0x20, 0x41], style_plus, (40, 100, 560, 600, 40)),
+                  build_font("Tavoret Seed Two", [0x20, 0x41], style_corner, (150, 0, 450, 740, 25))]
+    path = os.path.join(folder, "tables-claim-the-file.ttc")
+    pair.save(path)
+    with open(path, "rb") as f:
+        data = bytearray(f.read())
+    second = int.from_bytes(data[16:20], "big")
+    tables = int.from_bytes(data[second + 4:second + 6], "big")
+    records = data[second + 12:second + 12 + 16 * tables]
+    extra = 1000
+    directory = bytearray(data[second:second + 12]) + records
+    directory[4:6] = (tables + extra).to_bytes(2, "big")
+    new_second = len(data)
+    size = new_second + len(directory) + 16 * extra
+    for n in range(extra):
+        directory += b"zz%02d" % (n % 100) + bytes(4) + (0).to_bytes(4, "big") + size.to_bytes(4, "big")
+    data[16:20] = new_second.to_bytes(4, "big")
+    data += directory
+    with open(path, "wb") as f:
+        f.write(data)
+    # A symbol font whose character map (format 13, many-to-one) maps every code from 0x20 to
+    # 0xFFFFFFFF: fontconfig would walk four billion codes.
+    font = build_font("Tavoret Seed Endless", [SYMBOL_BASE + 0x20, SYMBOL_BASE + 0x41],
+                      style_diamonds, (100, 100, 500, 500, 45), CP_SYMBOL)
+    groups = [(0x20, 0xFFFFFFFF, 1)]
+    subtable = struct.pack(">HHIII", 13, 0, 16 + 12 * len(groups), 0, len(groups))
+    subtable += b"".join(struct.pack(">III", *group) for group in groups)
+    cmap = DefaultTable("cmap")
+    cmap.data = struct.pack(">HHHHI", 0, 1, 3, 0, 12) + subtable
+    font["cmap"] = cmap
+    font.save(os.path.join(folder, "map-past-unicode.ttf"))
 
 
 def write_bench_fonts(count, outdir, family="Tavoret Bench"):
