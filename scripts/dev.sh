@@ -10,13 +10,14 @@ cd "$(dirname "$0")/.."
 
 # Building and running the program.
 PROGRAM_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
-                  libxcb1-dev xdg-utils fonts-dejavu-core)
+                  libxcb1-dev xdg-utils fonts-dejavu-core qt6-wayland)
 # Making the Debian package, besides.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The tests and the benchmark, besides (the package test makes and checks the .deb).
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" xvfb xauth xdotool xclip imagemagick python3-fonttools
                fonts-liberation libxcb-damage0-dev x11-utils unrtf lintian desktop-file-utils appstream
-               gtk-update-icon-cache openbox dbus at-spi2-core python3-pyatspi)
+               gtk-update-icon-cache openbox dbus at-spi2-core python3-pyatspi weston wl-clipboard
+               adwaita-qt6)
 # The fuzz target, besides.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

@@ -59,7 +59,7 @@ int main(int argc, char **argv)
         return 0;
     platform::DisplayCheck display = displayFor(argumentsOf(argc, argv));
     if (!display.canOpen()) {
-        err << "tavoret: cannot open a display: set DISPLAY or WAYLAND_DISPLAY\n";
+        err << "tavoret: " << display.whatIsMissing() << "\n";
         return 1;
     }
 

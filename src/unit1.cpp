@@ -3,6 +3,8 @@
 #include "charset.h"
 #include "chartcells.h"
 #include "filecopy.h"
+#include "fittedtext.h"
+#include "fixedcolours.h"
 #include "filenames.h"
 #include "fonttable.h"
 #include "screen.h"
@@ -76,11 +78,18 @@ TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
     Panel1->installEventFilter(this);
     connectHandlers();
     keepColourPairsReadable();
+    keepCaptionsInside();
     describeControls();
     auto *aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(aboutKey, &QShortcut::activated, this, &TForm1::Label1Click);
     ComboBox1->setFocus(); // the active control when the window opens
     FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    if (Form1 == this)
+        Form1 = nullptr;
 }
 
 void TForm1::connectHandlers()
@@ -218,7 +227,7 @@ void TForm1::Label1MouseMove()
 
 void TForm1::Label1Click()
 {
-    openAboutBox();
+    openAboutBox(this);
 }
 
 void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const QPoint &Pos)
@@ -253,6 +262,7 @@ void TForm1::StringGrid1CopyKey()
 // partners are fixed too, so that each pair stays readable whatever the desktop's theme.
 void TForm1::keepColourPairsReadable()
 {
+    fixTextOnFixedBackgrounds(this);
     const QColor darkText(Qt::black), lightFace(0xF0, 0xF0, 0xF0);
     for (QWidget *list : QList<QWidget *>{DriveComboBox1, DirectoryListBox1, FileListBox1}) {
         QPalette pal = list->palette();
@@ -265,6 +275,14 @@ void TForm1::keepColourPairsReadable()
         pal.setColor(QPalette::Button, lightFace);
         button->setPalette(pal);
     }
+}
+
+// The captions of the buttons the form sizes in pixels stay whole under any style and font (the
+// size boxes see to their own).
+void TForm1::keepCaptionsInside()
+{
+    for (QPushButton *button : {Button1, btnAdd, btnDel})
+        keepTextInside(button);
 }
 
 // A control's hint is its description for screen readers too, also while the hint is switched

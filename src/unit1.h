@@ -23,6 +23,8 @@ class TForm1 : public QWidget, public Ui::TForm1
 public:
     // The window lists, draws and previews fonts through `fonts`, which outlives it.
     explicit TForm1(platform::FontTable &fonts, QWidget *parent = nullptr);
+    // Clears Form1 when it is this window.
+    ~TForm1() override;
 
     QMenu *PopupMenu1;
     TFileDrag *FileDrag1;
@@ -89,6 +91,7 @@ private:
     void applySelectedFace();
     void keepDesignedOuterSize();
     void keepColourPairsReadable();
+    void keepCaptionsInside();
     void describeControls();
     void openFontsFolder();
     void showFolderError(const QString &text);
@@ -104,7 +107,7 @@ private:
     QSize m_expectedClientSize; // the client size that application gave
 };
 
-// The main window, set before its creation handler runs.
+// The main window, set before its creation handler runs; null once it is gone.
 extern TForm1 *Form1;
 // The installed font names read once at start, before the main window is created.
 extern QStringList StartupFontNames;

@@ -1,6 +1,7 @@
 #include "unit2.h"
 
 #include "aboutanimation.h"
+#include "fixedcolours.h"
 #include "screen.h"
 
 #include <QApplication>
@@ -21,12 +22,14 @@ void processEvents()
 
 } // namespace
 
-void openAboutBox()
+void openAboutBox(QWidget *parent)
 {
-    auto *box = new TAboutBox;  // no parent: the application owns it until it releases itself
+    auto *box = new TAboutBox(parent); // released by itself once closed
+    box->setWindowModality(Qt::ApplicationModal);
     box->hide();
-    box->move(box->x(), platform::primaryScreenGeometry().top() - box->frameGeometry().height());
-    box->exec();                // modal for the whole application
+    if (platform::programPlacesWindows())
+        box->move(box->x(), platform::primaryScreenGeometry().top() - box->frameGeometry().height());
+    box->exec();
 }
 
 TAboutBox::TAboutBox(QWidget *parent)
@@ -34,6 +37,7 @@ TAboutBox::TAboutBox(QWidget *parent)
 {
     AboutBox = this;
     setupUi(this);
+    fixTextOnFixedBackgrounds(this);
     setDialogFrameAndFont();
     offerSymbolFaces();
     centreMemoLines();
@@ -103,7 +107,8 @@ void TAboutBox::connectHandlers()
 
 void TAboutBox::FormCreate()
 {
-    setTop(topAboveScreen());
+    if (platform::programPlacesWindows())
+        setTop(topAboveScreen());
 }
 
 void TAboutBox::FormActivate()
@@ -119,10 +124,14 @@ void TAboutBox::FormActivate()
 
 // Slides in, one pixel per step, from just above the screen to the middle. The end is taken
 // from the outer height at every step: a window manager frames the box only while it slides.
+// Where the window system places windows itself, the box is simply where it puts it: a move
+// per pixel would change nothing there but flood the connection.
 void TAboutBox::slideIn()
 {
-    setTop(topAboveScreen());
     setSymbolPointSize(about::PulseLargest);
+    if (!platform::programPlacesWindows())
+        return;
+    setTop(topAboveScreen());
     const QRect screen = platform::primaryScreenGeometry();
     for (int top = screen.top() - outerHeight(); top <= centredTop(screen) && !m_appQuitting; ++top) {
         processEvents();
@@ -160,7 +169,7 @@ void TAboutBox::moveEvent(QMoveEvent *event)
 {
     QDialog::moveEvent(event);
     const QSize frame = frameGeometry().size() - size();
-    if (!m_slid || frame == m_frameWhenCentred)
+    if (!m_slid || frame == m_frameWhenCentred || !platform::programPlacesWindows())
         return;
     m_frameWhenCentred = frame;
     setTop(centredTop(platform::primaryScreenGeometry()));

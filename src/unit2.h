@@ -72,6 +72,7 @@ extern TAboutBox *AboutBox;
 // 1 once OK has been pressed: the pulsing ends at its next test. 0 while the symbol pulses.
 extern int StopAnimation;
 
-// Opens a new About box just above the top edge of the screen and shows it modally; returns
-// when it has closed. The box releases itself afterwards.
-void openAboutBox();
+// Opens a new About box just above the top edge of the screen and shows it modally over
+// `parent` (kept above it by the window system); returns when it has closed. The box releases
+// itself afterwards.
+void openAboutBox(QWidget *parent);

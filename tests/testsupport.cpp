@@ -236,7 +236,7 @@ void AboutBoxOpening::run()
     clock.start();
     ticker.start(5);
     QTimer::singleShot(0, [] {
-        openAboutBox();
+        openAboutBox(Form1);
         QCoreApplication::exit();
     });
     QCoreApplication::exec();

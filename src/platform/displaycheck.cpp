@@ -1,6 +1,8 @@
 #include "displaycheck.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QLibraryInfo>
 #include <QStringList>
 
 #include <sys/socket.h>
@@ -41,14 +43,46 @@ bool waylandSocketAnswers(bool namedExplicitly)
     return connected;
 }
 
+// Whether Qt has its Wayland platform here (Debian's qt6-wayland): Qt looks for platforms in its
+// own plugin folder and in the folders the environment adds.
+bool qtWaylandPluginInstalled()
+{
+    QStringList folders{QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms")};
+    const QStringList added = qEnvironmentVariable("QT_PLUGIN_PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString &folder : added)
+        folders << folder + QStringLiteral("/platforms");
+    folders << qEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString &folder : std::as_const(folders)) {
+        if (!QDir(folder).entryList({QStringLiteral("libqwayland*.so")}, QDir::Files).isEmpty())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool DisplayCheck::waylandAnswers(bool namedExplicitly)
+{
+    if (!waylandSocketAnswers(namedExplicitly))
+        return false;
+    m_waylandPluginMissing = !qtWaylandPluginInstalled();
+    return !m_waylandPluginMissing;
+}
+
+QString DisplayCheck::whatIsMissing() const
+{
+    if (m_canOpen)
+        return QString();
+    return m_waylandPluginMissing ? QStringLiteral("cannot open a display: install qt6-wayland, or run under X11")
+                                  : QStringLiteral("cannot open a display: set DISPLAY or WAYLAND_DISPLAY");
+}
 
 DisplayCheck::DisplayCheck(const QString &platformName, const QString &x11Display)
 {
     // Qt takes a list of platforms to try in turn; each may carry ":options".
     const QStringList entries = platformName.split(QLatin1Char(';'), Qt::SkipEmptyParts);
     if (entries.isEmpty()) {
-        m_canOpen = x11DisplayAnswers(x11Display) || waylandSocketAnswers(false);
+        m_canOpen = x11DisplayAnswers(x11Display) || waylandAnswers(false);
         return;
     }
     for (const QString &entry : entries) {
@@ -56,7 +90,7 @@ DisplayCheck::DisplayCheck(const QString &platformName, const QString &x11Displa
         if (name == QLatin1String("xcb"))
             m_canOpen = x11DisplayAnswers(x11Display);
         else if (name.startsWith(QLatin1String("wayland")))
-            m_canOpen = waylandSocketAnswers(true);
+            m_canOpen = waylandAnswers(true);
         else
             m_canOpen = true;
         if (m_canOpen)

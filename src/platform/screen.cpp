@@ -16,4 +16,9 @@ int primaryScreenHeight()
     return primaryScreenGeometry().height();
 }
 
+bool programPlacesWindows()
+{
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
 } // namespace platform

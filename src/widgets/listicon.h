@@ -9,6 +9,7 @@ class QPainter;
 
 constexpr int ListIconSize = 16;
 
-// A ListIconSize square picture that `draw` paints on a transparent ground. The style leaves it
-// untinted when its entry is selected.
+// A picture that `draw` paints on a transparent ground in a ListIconSize square, drawn anew at
+// each size and screen scale it is shown at. The style leaves it untinted when its entry is
+// selected.
 QIcon listIcon(const std::function<void(QPainter &)> &draw);

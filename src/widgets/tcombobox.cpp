@@ -1,6 +1,8 @@
 #include "tcombobox.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QStringListModel>
 
 #include <algorithm>
@@ -26,6 +28,33 @@ void TComboBox::onActivated()
     showText(QString());
     emit Click();
     emit Change();
+}
+
+void TComboBox::keyPressEvent(QKeyEvent *event)
+{
+    const bool searching = m_lastSearchKey.isValid()
+                           && m_lastSearchKey.elapsed() < QApplication::keyboardInputInterval();
+    const QString text = event->text();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && searching) {
+        // The list view goes on with the search it holds, as the box does for other keys.
+        QAbstractItemView *list = view();
+        list->setCurrentIndex(model()->index(currentIndex(), 0));
+        list->keyboardSearch(text);
+        m_lastSearchKey.start();
+        const int found = list->currentIndex().row();
+        if (found != currentIndex() && found >= 0) {
+            setCurrentIndex(found);
+            emit activated(found);
+        }
+        return;
+    }
+    const bool searchKey = !text.isEmpty() && text.front().isPrint() && event->key() != Qt::Key_Space
+                           && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (searchKey)
+        m_lastSearchKey.start();
+    else
+        m_lastSearchKey.invalidate();
+    QComboBox::keyPressEvent(event);
 }
 
 void TComboBox::setSorted(bool sorted)

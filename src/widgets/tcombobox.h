@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QElapsedTimer>
 
 class QStringListModel;
 
@@ -47,9 +48,15 @@ signals:
     void Click();
     void Change();
 
+protected:
+    // Keys typed into the closed box search its items, as the list does; a space is part of
+    // that search while one is under way (a family's name has spaces), else it opens the list.
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     void onActivated();
     void showText(const QString &text);
+    QElapsedTimer m_lastSearchKey; // the last key that went to the search
     bool m_sorted = true;
     QStringListModel *m_model;
 };

@@ -1,5 +1,7 @@
 #include "tspinedit.h"
 
+#include "fittedtext.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -167,4 +169,6 @@ void TSpinEdit::resizeEvent(QResizeEvent *event)
     m_edit->setGeometry(0, 0, w - bw, h);
     m_up->setGeometry(w - bw, 0, bw, h / 2);
     m_down->setGeometry(w - bw, h / 2, bw, h - h / 2);
+    // The value the box shows when it gets its size (the form's) stays whole under any style.
+    keepTextInside(m_edit, m_edit->text());
 }
