@@ -105,8 +105,8 @@ void TestFileCopy::openFolderPassesOnePlainArgument()
     QVERIFY(QDir().mkpath(folder));
     bool failed = false;
     platform::openFolder(folder, this, [&failed] { failed = true; });
-    QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(log), QStringList{folder}, 10000);
-    QTest::qWait(200); // time for xdg-open to end after its handler
+    QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(log), QStringList{folder}, testsupport::Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(testsupport::noChildProcessRuns(), testsupport::Patience); // xdg-open ended
     QVERIFY(!failed);
     QVERIFY(!QFile::exists(m_dir + QStringLiteral("/pwned")));
     QVERIFY(!QFile::exists(QStringLiteral("pwned")));

@@ -41,12 +41,12 @@ private slots:
     // A name that is not valid UTF-8 is listed, and a file and a folder of such names open.
     void listedAndOpened()
     {
-        const QByteArray folder = QFile::encodeName(testsupport::homeDir()) + "/d\xe9j\xe0";
-        testsupport::resetDir(testsupport::homeDir());
-        QVERIFY(QDir().mkpath(testsupport::homeDir() + "/sub"));
+        const QString home = testsupport::homeDir() + "/names";
+        const QByteArray folder = QFile::encodeName(home) + "/d\xe9j\xe0";
+        testsupport::resetDir(home);
+        QVERIFY(QDir().mkpath(home + "/sub"));
         QVERIFY(::mkdir(folder.constData(), 0755) == 0);
         QVERIFY(testsupport::CopyToRawName("files/TavoretAlpha.ttf", folder + "/caf\xe9.ttf"));
-        const QString home = testsupport::homeDir();
         QCOMPARE(platform::folderEntries(home, platform::EntryKind::Folders),
                  (QStringList{platform::decodeName("d\xe9j\xe0"), "sub"}));
         const QString inside = platform::decodeName(folder);

@@ -56,7 +56,7 @@ QStringList FcListFamilies()
 {
     QProcess fcList;
     fcList.start("fc-list", {":", "family"});
-    fcList.waitForFinished(60000);
+    fcList.waitForFinished(testsupport::Patience);
     return QString::fromUtf8(fcList.readAllStandardOutput()).split('\n');
 }
 } // namespace
@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(during.size(), before.size() + 1);
         QVERIFY(during.contains(Alpha) && Draws(Alpha, folder + "/TavoretAlpha.ttf"));
         QCOMPARE(during.last(), Beta); // the run-time addition stays last
-        QVERIFY(QFile::remove(folder + "/TavoretAlpha.ttf"));
+        QVERIFY(testsupport::removePath(folder + "/TavoretAlpha.ttf"));
         QCOMPARE(Table().ReadInstalledFontNames(), before);
         QVERIFY(!Draws(Alpha, folder + "/TavoretAlpha.ttf") && Draws(Beta, beta));
         Table().RemoveFontResource(beta);

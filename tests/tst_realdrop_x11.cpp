@@ -12,7 +12,7 @@
 namespace {
 // Where the drag source puts its 200x100 window: right of the main window, which sits at 0,0.
 const QPoint SourceTopLeft(700, 100);
-const int WaitMs = 10000;
+const int WaitMs = testsupport::Patience;
 
 // Keeps this process's events flowing while `process` runs: the main window has to answer the
 // drag messages and fetch the dropped data from the source. Whether it ended well in time.
