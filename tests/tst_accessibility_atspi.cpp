@@ -143,18 +143,23 @@ private slots:
 
     void chartIsATable_data()
     {
+        QTest::addColumn<QString>("file"); // a test font previewed first
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("name");
-        QTest::newRow("A") << 2 << 1 << "A, 65, hex 41";
-        QTest::newRow("space") << 0 << 0 << "space, 32, hex 20";
-        QTest::newRow("last") << 13 << 15 << QStringLiteral("\u00FF, 255, hex FF");
-        QTest::newRow("unassigned") << 6 << 1 << "unassigned, 129, hex 81";
+        QTest::newRow("A") << "" << 2 << 1 << "A, 65, hex 41";
+        QTest::newRow("space") << "" << 0 << 0 << "space, 32, hex 20";
+        QTest::newRow("last") << "" << 13 << 15 << QStringLiteral("\u00FF, 255, hex FF");
+        QTest::newRow("unassigned") << "" << 6 << 1 << "unassigned, 129, hex 81";
+        QTest::newRow("symbol font") << "files/TavoretSymbol.ttf" << 2 << 1 << "symbol, 65, hex 41";
     }
     void chartIsATable()
     {
+        QFETCH(QString, file);
         QFETCH(int, row);
         QFETCH(int, column);
+        if (!file.isEmpty())
+            m_form->FileDrag1->readNames({testsupport::fontPath(file)});
         QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(m_form->StringGrid1);
         QAccessibleTableInterface *table = chart->tableInterface();
         QVERIFY(table);

@@ -181,6 +181,26 @@ private slots:
         QVERIFY(testsupport::removePath(m_a + "/fresh.ttf"));
     }
 
+    // Names that differ only in letter case are listed in one order, whatever the folder's.
+    void caseOnlyDifferences_data()
+    {
+        QTest::addColumn<bool>("folders");
+        QTest::newRow("file list") << false;
+        QTest::newRow("folder list") << true;
+    }
+    void caseOnlyDifferences()
+    {
+        QFETCH(bool, folders);
+        const QString folder = m_root + "/case";
+        testsupport::resetDir(folder);
+        const QStringList names{"ABC.ttf", "ABc.ttf", "AbC.ttf", "Abc.ttf", "aBC.ttf", "aBc.ttf", "abC.ttf", "abc.ttf"};
+        for (const QString &name : names)
+            QVERIFY(folders ? QDir(folder).mkdir(name) : QFile(folder + '/' + name).open(QIODevice::WriteOnly));
+        Window w(folder);
+        QCOMPARE(entries(folders ? static_cast<QListWidget &>(*w.dirs) : *w.files).mid(folders ? w.dirs->count() - 8 : 0),
+                 names);
+    }
+
     // Names that are not valid UTF-8 are listed, shown with U+FFFD, entered and selected by
     // their real bytes.
     void namesThatAreNotUtf8()
