@@ -16,8 +16,8 @@ PACKAGE_PACKAGES=(dpkg-dev file)
 # The tests and the benchmark, besides (the package test makes and checks the .deb).
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" xvfb xauth xdotool xclip imagemagick python3-fonttools
                fonts-liberation libxcb-damage0-dev x11-utils unrtf lintian desktop-file-utils appstream
-               gtk-update-icon-cache openbox dbus at-spi2-core python3-pyatspi weston wl-clipboard
-               adwaita-qt6)
+               gtk-update-icon-cache openbox dbus at-spi2-core python3-pyatspi stress-ng weston
+               wl-clipboard adwaita-qt6)
 # The fuzz target, besides.
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 

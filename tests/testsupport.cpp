@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -19,10 +20,14 @@
 #include <QTimer>
 #include <QtGlobal>
 
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -46,26 +51,118 @@ QString fontPath(const QString &relative)
     return fontsDir() + QLatin1Char('/') + relative;
 }
 
+namespace {
+// The tests' scratch root, as CMake names it: a folder of its own below the build folder.
+constexpr const char *ScratchRoot = TAVORET_SCRATCH_ROOT;
+
+// Ends the test at once, with one line on standard error, before it can touch anything.
+[[noreturn]] void refuse(const QByteArray &why)
+{
+    std::fprintf(stderr, "%s: %s\n", program_invocation_short_name, why.constData());
+    std::fflush(stderr);
+    std::_Exit(2);
+}
+
+// `path` as the system reaches it: the part that exists with every link resolved, the missing
+// rest as written. Empty for a relative path, a dangling link or ".." below a missing folder.
+QByteArray resolvedPath(const QByteArray &path)
+{
+    if (!path.startsWith('/'))
+        return QByteArray();
+    QByteArray resolved = "/";
+    bool missing = false;
+    for (const QByteArray &part : path.split('/')) {
+        if (part.isEmpty() || part == ".")
+            continue;
+        const QByteArray next = resolved + (resolved.endsWith('/') ? "" : "/") + part;
+        struct stat info;
+        if (!missing && ::lstat(next.constData(), &info) != 0)
+            missing = true;
+        if (missing) {
+            if (part == "..")
+                return QByteArray();
+            resolved = next;
+            continue;
+        }
+        char canonical[PATH_MAX];
+        if (!::realpath(next.constData(), canonical))
+            return QByteArray();
+        resolved = canonical;
+    }
+    return resolved;
+}
+
+// The scratch root with its links resolved; the test refuses to start where it is not a folder.
+const QByteArray &scratchRoot()
+{
+    static const QByteArray root = [] {
+        struct stat info;
+        const QByteArray resolved = resolvedPath(ScratchRoot);
+        if (::lstat(ScratchRoot, &info) != 0 || !S_ISDIR(info.st_mode) || resolved.size() <= 1)
+            refuse(QByteArray("refusing to start: the scratch root ") + ScratchRoot
+                   + " is not a folder; configure the build again");
+        return resolved;
+    }();
+    return root;
+}
+
+bool isBelowScratchRoot(const QByteArray &resolved)
+{
+    return resolved.startsWith(scratchRoot() + '/') && resolved.size() > scratchRoot().size() + 1;
+}
+
+// Runs before anything else in the test, static objects included.
+[[gnu::constructor(101)]] void refuseToStartOutsideTheScratchRoot()
+{
+    for (const char *name : {"TAVORET_TEST_HOME", "HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
+                             "XDG_RUNTIME_DIR"}) {
+        const char *value = std::getenv(name);
+        if (!value || !*value)
+            refuse(QByteArray("refusing to start: ") + name + " is not set; run the tests through ctest");
+        const QByteArray resolved = resolvedPath(value);
+        if (!isBelowScratchRoot(resolved))
+            refuse(QByteArray("refusing to start: ") + name + "=" + value
+                   + (resolved != value ? " (" + (resolved.isEmpty() ? "unresolvable" : resolved) + ")" : "")
+                   + " is not below the scratch root " + scratchRoot() + "; run the tests through ctest");
+    }
+    QDir().mkpath(QFile::decodeName(std::getenv("TAVORET_TEST_HOME")));
+    // Qt takes the runtime folder only when it is private.
+    const QString runtime = QFile::decodeName(std::getenv("XDG_RUNTIME_DIR"));
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+} // namespace
+
 QString homeDir()
 {
-    // Tests empty and fill folders below this one; run outside CTest they would do it in "/".
-    const QString home = qEnvironmentVariable("TAVORET_TEST_HOME");
-    if (home.isEmpty() || QDir::isRelativePath(home) || QDir::cleanPath(home) == QLatin1String("/"))
-        qFatal("TAVORET_TEST_HOME is not set to a scratch folder: run the tests through ctest");
-    return QDir::cleanPath(home);
+    return QDir::cleanPath(qEnvironmentVariable("TAVORET_TEST_HOME"));
+}
+
+bool removePath(const QString &path)
+{
+    // The folder holding it is resolved; the last name is removed as it is, a link included.
+    const QByteArray clean = QFile::encodeName(QDir::cleanPath(path));
+    const qsizetype slash = clean.lastIndexOf('/');
+    const QByteArray name = clean.mid(slash + 1);
+    const QByteArray folder = slash < 0 ? QByteArray() : resolvedPath(slash == 0 ? "/" : clean.left(slash));
+    const QByteArray target = folder + (folder.endsWith('/') ? "" : "/") + name;
+    if (folder.isEmpty() || name.isEmpty() || name == ".." || !isBelowScratchRoot(target))
+        refuse("refusing to remove " + clean + ": it is not below the scratch root " + scratchRoot());
+    struct stat info;
+    if (::lstat(target.constData(), &info) != 0)
+        return errno == ENOENT;
+    // nftw rather than QDir::removeRecursively(), which passes over names that are not valid
+    // UTF-8 and follows links to folders. Links are removed, never followed, and no other
+    // file system mounted below is entered.
+    ::nftw(target.constData(),
+           [](const char *entry, const struct stat *, int, struct FTW *) { ::remove(entry); return 0; },
+           16, FTW_DEPTH | FTW_PHYS | FTW_MOUNT);
+    return ::lstat(target.constData(), &info) != 0;
 }
 
 void resetDir(const QString &path)
 {
-    // Only ever below the test's own scratch folder.
-    const QString clean = QDir::cleanPath(path);
-    if (!clean.startsWith(homeDir() + QLatin1Char('/')) && clean != homeDir())
-        qFatal("refusing to empty %s: it is not below the test's scratch folder", qPrintable(clean));
-    // nftw rather than QDir::removeRecursively(), which passes over names that are not valid
-    // UTF-8. Links are removed, never followed.
-    ::nftw(QFile::encodeName(path).constData(),
-           [](const char *entry, const struct stat *, int, struct FTW *) { ::remove(entry); return 0; },
-           16, FTW_DEPTH | FTW_PHYS);
+    removePath(path);
     QDir().mkpath(path);
 }
 
@@ -119,6 +216,11 @@ bool SendDrop(QWidget *target, const QList<QUrl> &urls)
 {
     QMimeData data;
     data.setUrls(urls);
+    return SendDrop(target, data);
+}
+
+bool SendDrop(QWidget *target, const QMimeData &data)
+{
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -142,6 +244,36 @@ void InstallFolderOpenerLog(const QString &logPath)
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("DISPLAY", ":0"); // xdg-open looks for a desktop session; the handler needs none
 }
+
+namespace {
+MessageBoxSeen *g_answeredBoxes = nullptr;
+
+// Answers the message boxes a test expects; any other box fails the test and is closed, where
+// it would otherwise wait for a user until CTest ends the test.
+void watchMessageBoxes()
+{
+    static QTimer *watcher = nullptr;
+    if (watcher)
+        return;
+    watcher = new QTimer(qApp);
+    QObject::connect(watcher, &QTimer::timeout, watcher, [] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        if (!g_answeredBoxes) {
+            const QByteArray what = "unexpected message box \"" + box->windowTitle().toUtf8() + "\": " + box->text().toUtf8();
+            box->reject();
+            QTest::qFail(what.constData(), __FILE__, __LINE__);
+            return;
+        }
+        g_answeredBoxes->caption = box->windowTitle();
+        g_answeredBoxes->text = box->text();
+        ++g_answeredBoxes->count;
+        box->accept();
+    });
+    watcher->start(10);
+}
+} // namespace
 
 MainWindow::MainWindow() = default;
 MainWindow::MainWindow(MainWindow &&other) noexcept = default;
@@ -170,6 +302,7 @@ void MainWindow::reset()
 MainWindow MainWindow::open(const QStringList *startupNames)
 {
     MainWindow window;
+    watchMessageBoxes();
     window.m_fonts = std::make_unique<platform::FontTable>();
     initialiseApplication(*window.m_fonts);
     StartupFontNames = startupNames ? *startupNames : window.m_fonts->ReadInstalledFontNames();
@@ -195,6 +328,26 @@ MainWindow OpenMainWindow()
     return MainWindow::open(nullptr);
 }
 
+bool noChildProcessRuns()
+{
+    // Each thread lists the processes it started, until they are reaped. The font table's
+    // worker, kept ready for the table's whole life, does not count.
+    const QStringList threads = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &thread : threads) {
+        QFile children(QStringLiteral("/proc/self/task/%1/children").arg(thread));
+        if (!children.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> pids = children.readAll().simplified().split(' ');
+        for (const QByteArray &pid : pids) {
+            QFile command("/proc/" + pid + "/cmdline");
+            if (!pid.isEmpty() && !(command.open(QIODevice::ReadOnly)
+                                    && command.readAll().contains(platform::FaceReader::WorkerArgument)))
+                return false;
+        }
+    }
+    return true;
+}
+
 QStringList ReadLines(const QString &path)
 {
     QFile file(path);
@@ -205,32 +358,45 @@ QStringList ReadLines(const QString &path)
 
 void AnswerMessageBoxes(MessageBoxSeen *seen)
 {
-    auto *timer = new QTimer(qApp);
-    QObject::connect(timer, &QTimer::timeout, timer, [seen] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            seen->caption = box->windowTitle();
-            seen->text = box->text();
-            ++seen->count;
-            box->accept();
-        }
-    });
-    timer->start(10);
+    g_answeredBoxes = seen;
+    watchMessageBoxes();
 }
+
+namespace {
+// Counts the sizes the About box's symbol takes: every pulse step sets its font.
+class PulseStepCounter : public QObject
+{
+public:
+    explicit PulseStepCounter(int *steps) : m_steps(steps) {}
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::FontChange)
+            ++*m_steps;
+        return false;
+    }
+
+private:
+    int *m_steps;
+};
+} // namespace
 
 void AboutBoxOpening::run()
 {
+    QElapsedTimer clock;
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [this] {
-        if (clock.elapsed() > 15000) {
+    PulseStepCounter counter(&pulseSteps);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (clock.elapsed() > Patience) {
             StopAnimation = 1;
         } else if (!box && AboutBox) {
             box = AboutBox;
-            QObject::connect(box, &QDialog::finished, [this] { closedAt = clock.elapsed(); });
-        } else if (box && closedAt < 0) {
+            box->Label1->installEventFilter(&counter);
+            QObject::connect(box, &QDialog::finished, [this] { closed = true; });
+        } else if (box && !closed) {
             if (whileOpen)
-                whileOpen(box, clock.elapsed());
+                whileOpen(box);
             if (whilePulsing && box && box->Label1->font().pointSize() < about::PulseLargest)
-                whilePulsing(box, clock.elapsed());
+                whilePulsing(box);
         }
     });
     clock.start();

@@ -1,7 +1,6 @@
 // Helpers shared by the Qt Test executables.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QPointer>
 #include <QMap>
@@ -12,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QMimeData;
 class QWidget;
 class TAboutBox;
 class TForm1;
@@ -25,8 +25,21 @@ namespace testsupport {
 QString fontsDir();
 // Full path of a test font below that folder, e.g. fontPath("files/TavoretAlpha.ttf").
 QString fontPath(const QString &relative);
+// How long a test waits at most for something that comes at once on an idle machine: the
+// ceiling of every wait for an event, generous for a machine whose cores are all busy.
+constexpr int Patience = 30000;
+
+// Every test runs in a scratch folder of its own below the build folder's scratch root, and
+// refuses to start (one line on standard error, exit code 2) unless TAVORET_TEST_HOME, HOME,
+// XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and XDG_RUNTIME_DIR all lie below that root
+// (with every link resolved): CTest sets them so, a run by hand from a shell does not.
+
 // This test's own scratch folder (TAVORET_TEST_HOME), also its HOME; XDG_DATA_HOME is its .local/share.
 QString homeDir();
+// Removes a file, a link (never what it leads to) or a folder with everything below it; every
+// removal the tests make goes through here. Ends the test when `path` is not below the scratch
+// root once the links leading to it are resolved. Whether nothing is left under that name.
+bool removePath(const QString &path);
 // Empties a folder (created when missing) so a test starts from a known state.
 void resetDir(const QString &path);
 // Empties `folder`, then fills it: each name maps to the test font copied there (as for
@@ -77,6 +90,12 @@ MainWindow OpenMainWindow();
 
 // Drags `urls` onto `target` and drops them there, with made-up events; whether the drag was accepted.
 bool SendDrop(QWidget *target, const QList<QUrl> &urls);
+// The same with any data.
+bool SendDrop(QWidget *target, const QMimeData &data);
+
+// Whether every process this test started has ended and been reaped: what an ended opener
+// or helper wrote is written by then.
+bool noChildProcessRuns();
 
 // The lines of a text file; empty when it does not exist.
 QStringList ReadLines(const QString &path);
@@ -92,18 +111,18 @@ void AnswerMessageBoxes(MessageBoxSeen *seen);
 
 // Opens the About box with openAboutBox() from within the application's event loop, as the
 // main window does, and calls `whileOpen` every 5 ms while the box is open and `whilePulsing`
-// while its symbol pulses, with the time since opening. A watchdog stops the pulsing after
-// 15 s so that a failing test cannot hang.
+// while its symbol pulses. A watchdog stops the pulsing after Patience so that a failing test
+// cannot hang.
 struct AboutBoxOpening
 {
-    std::function<void(TAboutBox *, qint64)> whileOpen;
-    std::function<void(TAboutBox *, qint64)> whilePulsing;
-    QElapsedTimer clock;
+    std::function<void(TAboutBox *)> whileOpen;
+    std::function<void(TAboutBox *)> whilePulsing;
     QPointer<TAboutBox> box;
-    qint64 closedAt = -1;
+    int pulseSteps = 0; // the sizes the symbol has taken since the box opened
+    bool closed = false;
 
-    // One pulse step is about 80 ms; the rest is room for a loaded machine.
-    bool closesInOneStep(qint64 t) const { return t >= 0 && t <= closedAt && closedAt - t <= 200; }
+    // The box closed before the symbol took more than one size after the first `steps`.
+    bool closesWithinOneStep(int steps) const { return closed && steps >= 0 && pulseSteps - steps <= 1; }
     void run();
 };
 

@@ -189,9 +189,9 @@ private slots:
         QFETCH(BoxAction, request);
         QFETCH(BoxAction, ending);
         testsupport::AboutBoxOpening opening;
-        qint64 endedAt = -1;
+        int endedAt = -1; // the pulse steps taken when the ending came
         QSet<int> sizes;
-        opening.whilePulsing = [&](TAboutBox *box, qint64 ms) {
+        opening.whilePulsing = [&](TAboutBox *box) {
             const QRect screen = platform::primaryScreenGeometry();
             const int height = box->frameGeometry().height();
             QCOMPARE(box->y(), screen.top() + about::slideEndTop(screen.height(), height));
@@ -207,12 +207,12 @@ private slots:
             sizes.insert(box->Label1->font().pointSize());
             if (endedAt >= 0 || (request && sizes.size() < 4))  // it must keep pulsing
                 return;
-            endedAt = ms;
+            endedAt = opening.pulseSteps;
             ending(box);
         };
         opening.run();
-        QVERIFY2(opening.closesInOneStep(endedAt),
-                 qPrintable(QString::number(opening.closedAt - endedAt)));
+        QVERIFY2(opening.closesWithinOneStep(endedAt),
+                 qPrintable(QString::number(opening.pulseSteps - endedAt) + " steps after the ending"));
         QVERIFY(opening.box.isNull());
         QVERIFY(!AboutBox);
     }

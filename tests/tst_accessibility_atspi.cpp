@@ -77,7 +77,7 @@ private slots:
     void initTestCase()
     {
         // Qt's bridge to the accessibility bus switches accessibility on once it has found it.
-        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), testsupport::Patience);
         QAccessible::installUpdateHandler(Collect);
     }
     void init()
@@ -143,18 +143,23 @@ private slots:
 
     void chartIsATable_data()
     {
+        QTest::addColumn<QString>("file"); // a test font previewed first
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("name");
-        QTest::newRow("A") << 2 << 1 << "A, 65, hex 41";
-        QTest::newRow("space") << 0 << 0 << "space, 32, hex 20";
-        QTest::newRow("last") << 13 << 15 << QStringLiteral("\u00FF, 255, hex FF");
-        QTest::newRow("unassigned") << 6 << 1 << "unassigned, 129, hex 81";
+        QTest::newRow("A") << "" << 2 << 1 << "A, 65, hex 41";
+        QTest::newRow("space") << "" << 0 << 0 << "space, 32, hex 20";
+        QTest::newRow("last") << "" << 13 << 15 << QStringLiteral("\u00FF, 255, hex FF");
+        QTest::newRow("unassigned") << "" << 6 << 1 << "unassigned, 129, hex 81";
+        QTest::newRow("symbol font") << "files/TavoretSymbol.ttf" << 2 << 1 << "symbol, 65, hex 41";
     }
     void chartIsATable()
     {
+        QFETCH(QString, file);
         QFETCH(int, row);
         QFETCH(int, column);
+        if (!file.isEmpty())
+            m_form->FileDrag1->readNames({testsupport::fontPath(file)});
         QAccessibleInterface *chart = QAccessible::queryAccessibleInterface(m_form->StringGrid1);
         QAccessibleTableInterface *table = chart->tableInterface();
         QVERIFY(table);
@@ -250,7 +255,7 @@ private slots:
             }
         });
         watcher.start(5);
-        QTimer::singleShot(10000, [] { StopAnimation = 1; });
+        QTimer::singleShot(testsupport::Patience, [] { StopAnimation = 1; });
         QTest::keyClick(m_form.get(), Qt::Key_F1); // returns once the box has closed
         QVERIFY(opened);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -268,13 +273,13 @@ private slots:
         QProcess reader;
         reader.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(TAVORET_TESTS "/atspi/read_window.py")});
         // Waiting with the event loop running: this test program is on the bus too and answers.
-        QTRY_VERIFY_WITH_TIMEOUT(reader.state() == QProcess::NotRunning, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(reader.state() == QProcess::NotRunning, testsupport::Patience);
         const QStringList heard = QString::fromUtf8(reader.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QVERIFY2(reader.exitCode() == 0, reader.readAllStandardError().constData());
         QCOMPARE(heard, (QStringList{"Font", "not a valid Font-File", "Character chart", "space, 32, hex 20",
                                      "A, 65, hex 41", QStringLiteral("\u00FF, 255, hex FF")}));
         program.terminate();
-        QVERIFY(program.waitForFinished(10000));
+        QVERIFY(program.waitForFinished(testsupport::Patience));
     }
 
     // Under a dark theme the colours the form fixes keep readable partners.

@@ -56,7 +56,7 @@ struct Window : QWidget
 class TestBrowserLists : public QObject
 {
     Q_OBJECT
-    const QString m_root = testsupport::homeDir(), m_a = m_root + "/A", m_mid = m_root + "/tree/Top/Mid";
+    const QString m_root = testsupport::homeDir() + "/browse", m_a = m_root + "/A", m_mid = m_root + "/tree/Top/Mid";
 
 private slots:
     void initTestCase()
@@ -178,7 +178,27 @@ private slots:
         w.files->setFileName(m_a + "/fresh.ttf");
         QCOMPARE(w.files->FileName(), m_a + "/fresh.ttf");
         QCOMPARE(w.files->fileMask(), "*.ttf");
-        QVERIFY(QFile::remove(m_a + "/fresh.ttf"));
+        QVERIFY(testsupport::removePath(m_a + "/fresh.ttf"));
+    }
+
+    // Names that differ only in letter case are listed in one order, whatever the folder's.
+    void caseOnlyDifferences_data()
+    {
+        QTest::addColumn<bool>("folders");
+        QTest::newRow("file list") << false;
+        QTest::newRow("folder list") << true;
+    }
+    void caseOnlyDifferences()
+    {
+        QFETCH(bool, folders);
+        const QString folder = m_root + "/case";
+        testsupport::resetDir(folder);
+        const QStringList names{"ABC.ttf", "ABc.ttf", "AbC.ttf", "Abc.ttf", "aBC.ttf", "aBc.ttf", "abC.ttf", "abc.ttf"};
+        for (const QString &name : names)
+            QVERIFY(folders ? QDir(folder).mkdir(name) : QFile(folder + '/' + name).open(QIODevice::WriteOnly));
+        Window w(folder);
+        QCOMPARE(entries(folders ? static_cast<QListWidget &>(*w.dirs) : *w.files).mid(folders ? w.dirs->count() - 8 : 0),
+                 names);
     }
 
     // Names that are not valid UTF-8 are listed, shown with U+FFFD, entered and selected by
@@ -339,7 +359,7 @@ private slots:
         QCOMPARE(drive.currentText(), volA + " [STICK]");
         drive.setDrive(volB);
         QCOMPARE(w.files->directory(), volB);
-        QVERIFY(QDir(volA + "/sub/deeper").removeRecursively());
+        QVERIFY(testsupport::removePath(volA + "/sub/deeper"));
         emit drive.activated(2); // picked by the user
         QCOMPARE(w.files->directory(), volA + "/sub");
         QCOMPARE(w.errors.size(), 3);

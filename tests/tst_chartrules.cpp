@@ -149,6 +149,7 @@ void TestChartRules::symbolCmap_data()
     QTest::newRow("symbol only") << CmapWith({{3, 0}}) << true;
     QTest::newRow("unicode bmp") << CmapWith({{0, 3}, {3, 1}}) << false;
     QTest::newRow("symbol and unicode") << CmapWith({{3, 0}, {3, 1}}) << false;
+    QTest::newRow("unicode platform and symbol") << CmapWith({{0, 3}, {3, 0}}) << false;
     QTest::newRow("empty table") << QByteArray() << false;
     QTest::newRow("truncated records") << CmapWith({{3, 0}}).left(6) << false;
 }

@@ -2,6 +2,7 @@
 // and an RTF reader (unrtf) reads the face and size the RTF names.
 #include "fonttable.h"
 #include "initialise.h"
+#include "testsupport.h"
 #include "unit1.h"
 
 #include <QProcess>
@@ -27,7 +28,7 @@ QByteArray TestClipboardX11::RtfAsHtml(const QByteArray &rtf)
         return {};
     QProcess unrtf;
     unrtf.start(QStringLiteral("unrtf"), {QStringLiteral("--html"), file.fileName()});
-    unrtf.waitForFinished(10000);
+    unrtf.waitForFinished(testsupport::Patience);
     return unrtf.readAllStandardOutput();
 }
 
@@ -37,7 +38,7 @@ QByteArray TestClipboardX11::ReadClipboard(const QString &target)
     xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
                                           QStringLiteral("-t"), target, QStringLiteral("-o")});
     // Keep serving the clipboard while the other client asks for it.
-    QDeadlineTimer deadline(10000);
+    QDeadlineTimer deadline(testsupport::Patience);
     while (xclip.state() != QProcess::NotRunning && !deadline.hasExpired())
         QTest::qWait(20);
     return xclip.readAllStandardOutput();

@@ -82,7 +82,7 @@ private slots:
         testsupport::resetDir(m_bin);
         testsupport::resetDir(m_project + QStringLiteral("/scripts"));
         testsupport::resetDir(m_project + QStringLiteral("/build"));
-        QFile::remove(m_log);
+        testsupport::removePath(m_log);
         QVERIFY(QFile::copy(QStringLiteral(TAVORET_SOURCE_DIR "/scripts/dev.sh"), m_project + QStringLiteral("/scripts/dev.sh")));
         // The real tools the script uses besides the stand-ins.
         for (const char *tool : {"dirname", "grep", "nproc", "sed", "env", "mkdir"})
@@ -110,7 +110,7 @@ private slots:
         script.setProcessChannelMode(QProcess::MergedChannels);
         script.start(QStringLiteral("/bin/bash"),
                      {m_project + QStringLiteral("/scripts/dev.sh"), command, QStringLiteral("--reverse")});
-        QVERIFY(script.waitForFinished(30000));
+        QVERIFY(script.waitForFinished(testsupport::Patience));
         const QString output = QString::fromUtf8(script.readAll());
         QFETCH(int, exitCode);
         QVERIFY2(script.exitCode() == exitCode, qPrintable(output));

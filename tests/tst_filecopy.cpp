@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using platform::CopyResult;
 
 class TestFileCopy : public QObject
@@ -58,7 +60,7 @@ void TestFileCopy::copy_data()
     QTest::addColumn<CopyResult>("result");
     QTest::addColumn<QByteArray>("targetAfter");
     const QByteArray copied(200000, 'S');
-    QTest::newRow("new file") << "" << "src.ttf" << "fonts/src.ttf" << CopyResult::Copied << copied;
+    QTest::newRow("new file, readable by all") << "" << "src.ttf" << "fonts/src.ttf" << CopyResult::Copied << copied;
     QTest::newRow("name with blanks") << "" << "src.ttf" << "fonts/a b;c.ttf" << CopyResult::Copied << copied;
     QTest::newRow("target exists") << "existing" << "src.ttf" << "fonts/src.ttf" << CopyResult::TargetExists
                                    << QByteArray("old bytes");
@@ -68,6 +70,9 @@ void TestFileCopy::copy_data()
     QTest::newRow("source is a folder") << "" << "fonts" << "fonts/fonts2" << CopyResult::Failed << QByteArray();
     QTest::newRow("folder missing") << "" << "src.ttf" << "nofolder/src.ttf" << CopyResult::Failed << QByteArray();
     QTest::newRow("folder is a file") << "" << "src.ttf" << "src.ttf/x.ttf" << CopyResult::Failed << QByteArray();
+    // As on a file system with shorter names: the copy cannot be linked under the target's name.
+    QTest::newRow("name too long") << "" << "src.ttf" << "fonts/" + QString(300, 'n') + ".ttf" << CopyResult::Failed
+                                   << QByteArray();
 }
 
 void TestFileCopy::copy()
@@ -83,6 +88,10 @@ void TestFileCopy::copy()
 
     QTEST(platform::copyFileNoOverwrite(m_dir + QLatin1Char('/') + source, targetPath), "result");
     QTEST(Read(targetPath), "targetAfter");
+    QFETCH(CopyResult, result);
+    struct stat info;
+    if (result == CopyResult::Copied) // as an installed font is: other users' programs read it too
+        QVERIFY(::stat(QFile::encodeName(targetPath).constData(), &info) == 0 && (info.st_mode & 0777) == 0644);
     QCOMPARE(Read(m_dir + QStringLiteral("/src.ttf")), QByteArray(200000, 'S'));
     // Nothing but the target is left in the folder: no temporary or partial file.
     const QStringList left = QDir(m_dir + QStringLiteral("/fonts")).entryList(QDir::Files | QDir::Hidden | QDir::System);
@@ -105,8 +114,8 @@ void TestFileCopy::openFolderPassesOnePlainArgument()
     QVERIFY(QDir().mkpath(folder));
     bool failed = false;
     platform::openFolder(folder, this, [&failed] { failed = true; });
-    QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(log), QStringList{folder}, 10000);
-    QTest::qWait(200); // time for xdg-open to end after its handler
+    QTRY_COMPARE_WITH_TIMEOUT(testsupport::ReadLines(log), QStringList{folder}, testsupport::Patience);
+    QTRY_VERIFY_WITH_TIMEOUT(testsupport::noChildProcessRuns(), testsupport::Patience); // xdg-open ended
     QVERIFY(!failed);
     QVERIFY(!QFile::exists(m_dir + QStringLiteral("/pwned")));
     QVERIFY(!QFile::exists(QStringLiteral("pwned")));

@@ -3,6 +3,7 @@
 #include "filedrag.h"
 #include "testsupport.h"
 
+#include <QMimeData>
 #include <QWidget>
 #include <QtTest>
 
@@ -63,6 +64,26 @@ private slots:
         TFileDrag::splitName(name, &nameOnly, &extension);
         QTEST(nameOnly, "nameOnly");
         QTEST(extension, "extension");
+    }
+
+    // The drop target takes drags that carry file names; any other drag reaches the window.
+    void dragsTaken_data()
+    {
+        QTest::addColumn<bool>("names");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("file names and text") << true << true;
+        QTest::newRow("text only") << false << false;
+    }
+    void dragsTaken()
+    {
+        QFETCH(bool, names);
+        m_drag->setEnableDrop(true);
+        QMimeData data;
+        data.setText(QStringLiteral("/a/b.ttf"));
+        if (names)
+            data.setUrls({QUrl::fromLocalFile("/a/b.ttf")});
+        testsupport::SendDrop(m_window, data);
+        QTEST(m_window->seen.value(QEvent::DragEnter) == 0, "taken");
     }
 
     void dropFillsListsInOrder()

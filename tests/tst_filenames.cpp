@@ -20,6 +20,8 @@ private slots:
         QTest::newRow("ASCII") << QByteArray("Alpha.ttf") << "Alpha.ttf";
         QTest::newRow("UTF-8") << QByteArray("caf\xc3\xa9.ttf") << QStringLiteral("caf\u00e9.ttf");
         QTest::newRow("outside the BMP") << QByteArray("\xf0\x9f\x98\x80.ttf") << QStringLiteral("\U0001F600.ttf");
+        QTest::newRow("outside the BMP, low half in the kept range") << QByteArray("\xf0\x9f\x92\xa9.ttf")
+                                                                    << QStringLiteral("\U0001F4A9.ttf");
         QTest::newRow("Latin-1") << QByteArray("caf\xe9.ttf") << QStringLiteral("caf\ufffd.ttf");
         QTest::newRow("cut sequence at the end") << QByteArray("a\xe2\x82") << QStringLiteral("a\ufffd\ufffd");
         QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << QStringLiteral("\ufffd\ufffd");
@@ -41,12 +43,12 @@ private slots:
     // A name that is not valid UTF-8 is listed, and a file and a folder of such names open.
     void listedAndOpened()
     {
-        const QByteArray folder = QFile::encodeName(testsupport::homeDir()) + "/d\xe9j\xe0";
-        testsupport::resetDir(testsupport::homeDir());
-        QVERIFY(QDir().mkpath(testsupport::homeDir() + "/sub"));
+        const QString home = testsupport::homeDir() + "/names";
+        const QByteArray folder = QFile::encodeName(home) + "/d\xe9j\xe0";
+        testsupport::resetDir(home);
+        QVERIFY(QDir().mkpath(home + "/sub"));
         QVERIFY(::mkdir(folder.constData(), 0755) == 0);
         QVERIFY(testsupport::CopyToRawName("files/TavoretAlpha.ttf", folder + "/caf\xe9.ttf"));
-        const QString home = testsupport::homeDir();
         QCOMPARE(platform::folderEntries(home, platform::EntryKind::Folders),
                  (QStringList{platform::decodeName("d\xe9j\xe0"), "sub"}));
         const QString inside = platform::decodeName(folder);

@@ -56,7 +56,7 @@ QStringList FcListFamilies()
 {
     QProcess fcList;
     fcList.start("fc-list", {":", "family"});
-    fcList.waitForFinished(60000);
+    fcList.waitForFinished(testsupport::Patience);
     return QString::fromUtf8(fcList.readAllStandardOutput()).split('\n');
 }
 } // namespace
@@ -120,6 +120,43 @@ private slots:
             QVERIFY2(!Draws(name, path), qPrintable(name));
     }
 
+    // The one name a font file adds to the list, and that its first face draws it, whether the
+    // file is previewed or installed (copied into the user's font folder).
+    void familyOfAFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("family");
+        const QString twin = "Tavoret Test Twin", names = "Tavoret Test Names";
+        QTest::newRow("one family in two equal faces, previewed") << "files/TavoretTwins.ttc" << false << twin;
+        QTest::newRow("one family in two equal faces, installed") << "files/TavoretTwins.ttc" << true << twin;
+        QTest::newRow("a second family name, previewed") << "files/TavoretNames.ttf" << false << names;
+        QTest::newRow("a second family name, installed") << "files/TavoretNames.ttf" << true << names;
+    }
+    void familyOfAFile()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, installed);
+        QFETCH(QString, family);
+        const QStringList before = Table().ReadInstalledFontNames();
+        const QString path = installed ? platform::userFontsFolder() + '/' + QFileInfo(file).fileName() : fontPath(file);
+        if (installed)
+            QVERIFY(QFile::copy(fontPath(file), path));
+        else
+            QVERIFY(Table().AddFontResource(path) > 0);
+        const QStringList during = Table().ReadInstalledFontNames();
+        QCOMPARE(during.size(), before.size() + 1);
+        QCOMPARE(during.count(family), 1);
+        const platform::FontFace face = Table().faceOf(family);
+        QCOMPARE(face.file, path);
+        QCOMPARE(face.index, 0);
+        if (installed)
+            QVERIFY(testsupport::removePath(path));
+        else
+            Table().RemoveFontResource(path);
+        QCOMPARE(Table().ReadInstalledFontNames(), before);
+    }
+
     // Which file and face draw a family: an installed one, a face added for preview (of a
     // collection, the face with that name), and for other names fontconfig's substitute. The
     // answer follows the table as files are added and removed.
@@ -178,7 +215,7 @@ private slots:
         QCOMPARE(during.size(), before.size() + 1);
         QVERIFY(during.contains(Alpha) && Draws(Alpha, folder + "/TavoretAlpha.ttf"));
         QCOMPARE(during.last(), Beta); // the run-time addition stays last
-        QVERIFY(QFile::remove(folder + "/TavoretAlpha.ttf"));
+        QVERIFY(testsupport::removePath(folder + "/TavoretAlpha.ttf"));
         QCOMPARE(Table().ReadInstalledFontNames(), before);
         QVERIFY(!Draws(Alpha, folder + "/TavoretAlpha.ttf") && Draws(Beta, beta));
         Table().RemoveFontResource(beta);

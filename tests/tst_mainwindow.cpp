@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
@@ -123,7 +124,8 @@ private slots:
     {
         QTest::addColumn<QString>("box");   // "font" or "cell"
         QTest::addColumn<QString>("start"); // the box's text first
-        // typed text; ^ Up, v Down, < Backspace, ! Enter, | leave the box, # switch to another window
+        // typed text; ^ Up, v Down, < Backspace, { Home, } Delete (with the text 0x7F, as X delivers it),
+        // ! Enter, | leave the box, # switch to another window
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("applied");   // the chart's font size or cell size afterwards
@@ -136,6 +138,9 @@ private slots:
         QTest::newRow("refused keys beep") << "font" << "20" << "a x" << "20" << 20 << 3;
         QTest::newRow("Enter beeps") << "font" << "20" << "!" << "20" << 20 << 1;
         QTest::newRow("signs are typed") << "font" << "20" << "-+" << "20-+" << 2 << 0;
+        QTest::newRow("Delete as X sends it") << "font" << "120" << "{}" << "20" << 20 << 0;
+        const QString point = QLocale().decimalPoint();
+        QTest::newRow("decimal point is typed") << "font" << "20" << point << "20" + point << 2 << 0;
         QTest::newRow("up") << "font" << "20" << "^" << "21" << 21 << 0;
         QTest::newRow("down below the range") << "font" << "-40" << "v" << "2" << 2 << 0;
         QTest::newRow("negative, then left") << "cell" << "" << "-7|" << "1" << 1 << 0;
@@ -157,6 +162,8 @@ private slots:
             case '^': QTest::keyClick(editor, Qt::Key_Up); break;
             case 'v': QTest::keyClick(editor, Qt::Key_Down); break;
             case '<': QTest::keyClick(editor, Qt::Key_Backspace); break;
+            case '{': QTest::keyClick(editor, Qt::Key_Home); break;
+            case '}': QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_Delete, QChar(0x7F), Qt::NoModifier); break;
             case '!': QTest::keyClick(editor, Qt::Key_Return); break;
             case '|': m_form->ComboBox1->setFocus(); break;
             case '#':

@@ -12,7 +12,7 @@
 namespace {
 // Where the drag source puts its 200x100 window: right of the main window, which sits at 0,0.
 const QPoint SourceTopLeft(700, 100);
-const int WaitMs = 10000;
+const int WaitMs = testsupport::Patience;
 
 // Keeps this process's events flowing while `process` runs: the main window has to answer the
 // drag messages and fetch the dropped data from the source. Whether it ended well in time.
@@ -24,6 +24,22 @@ bool WaitForEnd(QProcess &process)
     return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit
         && process.exitCode() == 0;
 }
+
+// Where the last drag offered to a window of this process stood (global position).
+class DragOffers : public QObject
+{
+public:
+    bool atTarget(const QPoint &target) const { return (m_last - target).manhattanLength() <= 1; }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if ((event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) && watched->isWidgetType())
+            m_last = static_cast<QWidget *>(watched)->mapToGlobal(static_cast<QDropEvent *>(event)->position().toPoint());
+        return false;
+    }
+
+private:
+    QPoint m_last{-100, -100};
+};
 } // namespace
 
 class TestRealDropX11 : public QObject
@@ -40,22 +56,40 @@ class TestRealDropX11 : public QObject
                        QStringList{QString::number(SourceTopLeft.x()), QString::number(SourceTopLeft.y())} + files);
         return m_source.waitForReadyRead(WaitMs) && m_source.readLine().startsWith("ready");
     }
-    // Press on the source, travel in steps to the target and rest there before the release: every
-    // step is one motion the source turns into a position message for the window under the
-    // pointer, and the pauses let the answers come back.
+    // Runs xdotool with `args` while this process's events flow.
+    static bool Xdotool(const QStringList &args)
+    {
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"), args);
+        return WaitForEnd(xdotool);
+    }
+    static QStringList MoveTo(const QPoint &at)
+    {
+        return {"mousemove", QString::number(at.x()), QString::number(at.y())};
+    }
+    // Press on the source and travel in steps to the target: every motion after the drag began is
+    // one position message for the window under the pointer. The button goes up only once a window
+    // of this process has been offered the drag at the target, and so has answered it.
     static bool DragOnto(const QPoint &target)
     {
         const QPoint start = SourceTopLeft + QPoint(100, 50);
-        QStringList args{"mousemove", QString::number(start.x()), QString::number(start.y()), "sleep", "0.2",
-                         "mousedown", "1"};
-        for (int i = 1; i <= 15; ++i) {
-            const QPoint at = i <= 12 ? start + (target - start) * i / 12 : target + QPoint(i - 12, 0);
-            args << "sleep" << (i <= 12 ? "0.05" : "0.1") << "mousemove" << QString::number(at.x())
-                 << QString::number(at.y());
+        QStringList path = MoveTo(start) << "mousedown" << "1";
+        for (int i = 1; i <= 12; ++i)
+            path << MoveTo(start + (target - start) * i / 12);
+        if (!Xdotool(path))
+            return false;
+        DragOffers offers;
+        qApp->installEventFilter(&offers);
+        // The source may begin its drag after the last motion: the pointer moves on a pixel at a
+        // time until the offer comes.
+        QDeadlineTimer deadline(WaitMs);
+        for (int nudge = 1; !offers.atTarget(target) && !deadline.hasExpired(); ++nudge) {
+            if (!Xdotool(MoveTo(target + QPoint(nudge % 2, 0))))
+                return false;
+            if (QTest::qWaitFor([&] { return offers.atTarget(target); }, 100))
+                break;
         }
-        QProcess xdotool;
-        xdotool.start(QStringLiteral("xdotool"), args << "sleep" << "0.2" << "mouseup" << "1");
-        return WaitForEnd(xdotool);
+        return offers.atTarget(target) && Xdotool({"mouseup", "1"});
     }
 
 private slots:

@@ -193,6 +193,15 @@ def write_test_fonts(root):
         build_font("Tavoret Test Pair Two", CP1252, style_corner, (150, 0, 450, 740, 25)),
     ]
     pair.save(os.path.join(root, "files", "TavoretPair.ttc"))
+    twins = TTCollection()
+    twins.fonts = [
+        build_font("Tavoret Test Twin", CP1252, style_bits, (40, 100, 560, 600, 40)),
+        build_font("Tavoret Test Twin", CP1252, style_circles, (150, 0, 450, 740, 25)),
+    ]
+    twins.save(os.path.join(root, "files", "TavoretTwins.ttc"))
+    names = build_font("Tavoret Test Names", CP1252, style_frame, (60, 0, 540, 700, 30))
+    names["name"].setName("Tavoret Test Namen", 1, 3, 1, 0x407)  # a German family name besides
+    names.save(os.path.join(root, "files", "TavoretNames.ttf"))
     rng = random.Random(20200101)
     with open(os.path.join(root, "files", "TavoretBeta.ttf"), "rb") as f:
         beta = f.read()
