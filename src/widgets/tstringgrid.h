@@ -118,6 +118,7 @@ private:
 
     bool isCell(int col, int row) const;
     void paintCell(QPainter &painter, int col, int row, int textTop, bool active) const;
+    void paintFocusRect(QPainter &painter, const QRect &cell) const;
     void paintLines(QPainter &painter) const;
     int drawnColWidth() const;
     int drawnRowHeight() const;
