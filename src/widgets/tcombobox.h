@@ -47,6 +47,9 @@ signals:
     void Click();
     void Change();
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     void onActivated();
     void showText(const QString &text);
