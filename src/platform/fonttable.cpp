@@ -70,10 +70,17 @@ FontTable::FontTable()
 
 FontTable::~FontTable() = default;
 
+void FontTable::changed()
+{
+    ++m_generation;
+    if (m_onChange)
+        m_onChange();
+}
+
 void FontTable::bringUpToDate()
 {
     if (m_fontconfig->bringUpToDate())
-        ++m_generation;
+        changed();
 }
 
 QStringList FontTable::ReadInstalledFontNames()
@@ -107,7 +114,7 @@ int FontTable::AddFontResource(const QString &path)
         return 0;
     added.link = m_links.create(file);
     m_added.append(added);
-    ++m_generation;
+    changed();
     return int(added.families.size());
 }
 
@@ -125,7 +132,7 @@ void FontTable::RemoveFontResource(const QString &path)
         if (it->path == file) {
             m_links.remove(it->link);
             m_added.erase(it);
-            ++m_generation;
+            changed();
             return;
         }
     }

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
+#include <QPointer>
 #include <QRawFont>
 #include <QScrollBar>
 #include <QtEndian>
@@ -161,9 +162,26 @@ void TStringGrid::updateFaceIfTableChanged()
         updateFace();
 }
 
+// The face name may stand for another face now: the chart is drawn with that face at once.
+void TStringGrid::followFontTable()
+{
+    const platform::FontFace drawn = m_face;
+    updateFaceIfTableChanged();
+    if (m_face != drawn)
+        viewport()->update();
+}
+
 void TStringGrid::setFontTable(platform::FontTable *fonts)
 {
     m_fonts = fonts;
+    // Followed once the change is complete (a preview removes a face, adds one and may name
+    // it): only the face the chart shows then is looked up.
+    if (m_fonts) {
+        m_fonts->setOnChange([grid = QPointer<TStringGrid>(this)] {
+            if (grid)
+                QMetaObject::invokeMethod(grid, &TStringGrid::followFontTable, Qt::QueuedConnection);
+        });
+    }
     updateFace();
     viewport()->update();
 }
