@@ -2,6 +2,7 @@
 
 #include "aboutanimation.h"
 #include "screen.h"
+#include "systemname.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -34,6 +35,7 @@ TAboutBox::TAboutBox(QWidget *parent)
 {
     AboutBox = this;
     setupUi(this);
+    Version->setText(Version->text().arg(platform::systemName())); // the form's %1: the system
     setDialogFrameAndFont();
     offerSymbolFaces();
     centreMemoLines();
