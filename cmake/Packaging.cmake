@@ -12,12 +12,14 @@ tavoret_gzipped_page(tavoret.1)
 tavoret_gzipped_page(changelog)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tavoret.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES packaging/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES packaging/tavoret.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME tavoret)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tavoret)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Tavoret developers")
 set(CPACK_PACKAGE_CONTACT "The Tavoret developers <developers@tavoret.org>")
+# The program's own description, which names it first (see packaging/tavoret.lintian-overrides).
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION [[
 Tavoret shows the characters 32 to 255 of a font as a chart of 16 by 14

@@ -36,7 +36,7 @@ bool answer(const QString &argument, QTextStream &out)
         return true;
     }
     if (argument == QLatin1String("-v") || argument == QLatin1String("--version")) {
-        out << "Tavoret " << QStringLiteral(TAVORET_VERSION) << '\n';
+        out << "Tavoret " << QStringLiteral(TAVORET_VERSION) << '\n' << QStringLiteral(TAVORET_DESCRIPTION) << '\n';
         return true;
     }
     return false;

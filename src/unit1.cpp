@@ -56,7 +56,7 @@ void setHeight(QWidget *control, int height)
 } // namespace
 
 TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
-    : QWidget(parent), m_fonts(fonts), m_preview(fonts)
+    : QWidget(parent), m_fonts(fonts), m_preview(fonts), m_frame(this, [this] { FormResize(); })
 {
     Form1 = this;
     setupUi(this);
@@ -154,13 +154,12 @@ void TForm1::applyScreenHeightRule()
 
 QSize TForm1::outerSize() const
 {
-    return frameGeometry().size();
+    return size().grownBy(m_frame.current());
 }
 
 void TForm1::setOuterSize(const QSize &outer)
 {
-    const QSize frame = frameGeometry().size() - size();
-    resize(outer - frame);
+    resize(outer.shrunkBy(m_frame.current()));
 }
 
 void TForm1::SpinEdit1Change()
@@ -508,7 +507,7 @@ void TForm1::keepDesignedOuterSize()
 {
     if (!m_keepDesignedSize || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    const QSize frame = frameGeometry().size() - size();
+    const QSize frame = outerSize() - size();
     if (frame == m_frameApplied)
         return;
     m_frameApplied = frame;

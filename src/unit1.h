@@ -4,6 +4,7 @@
 
 #include "filedrag.h"
 #include "fontpreview.h"
+#include "frameextents.h"
 #include "logocolours.h"
 #include "ui_unit1.h"
 
@@ -72,7 +73,7 @@ public:
     // A control's hint text, kept also while its hint is switched off.
     static QString Hint(const QWidget *control);
 
-    // Outer size: the window with its frame and title bar.
+    // Outer size: the window with its frame and title bar, as the window manager frames it now.
     QSize outerSize() const;
     void setOuterSize(const QSize &size);
 
@@ -98,6 +99,8 @@ private:
 
     platform::FontTable &m_fonts;
     FontPreview m_preview;
+    // A new frame changes the outer size without a resize: the resize rule runs again.
+    platform::FrameExtents m_frame;
     logo::Colours m_logoColours;
     QSize m_designedOuterSize;
     // Until the user resizes the window, the designed outer size is applied again whenever the

@@ -3,6 +3,7 @@
 #include "aboutanimation.h"
 #include "fixedcolours.h"
 #include "screen.h"
+#include "systemname.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -38,6 +39,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     AboutBox = this;
     setupUi(this);
     fixTextOnFixedBackgrounds(this);
+    Version->setText(Version->text().arg(platform::systemName())); // the form's %1: the system
     setDialogFrameAndFont();
     offerSymbolFaces();
     centreMemoLines();

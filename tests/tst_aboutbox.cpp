@@ -156,6 +156,13 @@ private slots:
         QCOMPARE(QFontDatabase::families(), familiesBefore);
     }
 
+    // The version line names the system the program runs on.
+    void versionNamesTheSystem()
+    {
+        TAboutBox box;
+        QCOMPARE(box.Version->text(), QStringLiteral("Version 2.0 for Linux"));
+    }
+
     // A click on the symbol turns it black on white; the box's other colours stay.
     void clickingTheSymbolTurnsItBlackOnWhite()
     {

@@ -1,7 +1,8 @@
 // The main window as a screen reader and a keyboard user meet it, on a private accessibility
 // bus (the test runs under dbus-run-session with the bus launcher, see CMakeLists.txt): names, roles and values of
 // the controls, the chart as a table of named cells, the announcements, the keys that pick,
-// open the menu, copy and open the About box, and readable colours under a dark theme.
+// open the menu, copy and open the About box, and readable colours under the default and a
+// dark theme.
 #include "chartcells.h"
 #include "fonttable.h"
 #include "testsupport.h"
@@ -46,6 +47,22 @@ double Contrast(const QColor &a, const QColor &b)
     };
     const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+// The contrast of the text drawn in the left half of a box (clear of its frame and arrow): the
+// colour that stands out most against the most common one, the background.
+double DrawnContrast(QWidget *box)
+{
+    const QImage image = box->grab(QRect(4, 4, box->width() / 2 - 4, box->height() - 8)).toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    }
+    const QColor background(std::max_element(counts.cbegin(), counts.cend()).key());
+    double most = 1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        most = std::max(most, Contrast(QColor(it.key()), background));
+    return most;
 }
 } // namespace
 
@@ -282,16 +299,26 @@ private slots:
         QVERIFY(program.waitForFinished(testsupport::Patience));
     }
 
-    // Under a dark theme the colours the form fixes keep readable partners.
-    void readableUnderADarkTheme()
+    // Under the default and a dark theme the colours the form fixes keep readable partners, and
+    // the verdict in the selector is drawn as readable as any text of the box.
+    void readableColours_data()
     {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("default theme") << false;
+        QTest::newRow("dark theme") << true;
+    }
+    void readableColours()
+    {
+        QFETCH(bool, dark);
         const QPalette light = QApplication::palette();
-        QPalette dark;
+        QPalette darkPalette;
         for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
-            dark.setColor(role, QColor(0x30, 0x30, 0x30));
+            darkPalette.setColor(role, QColor(0x30, 0x30, 0x30));
         for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-            dark.setColor(role, QColor(0xF0, 0xF0, 0xF0));
-        QApplication::setPalette(dark);
+            darkPalette.setColor(role, QColor(0xF0, 0xF0, 0xF0));
+        if (dark)
+            QApplication::setPalette(darkPalette);
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(light); });
         m_form = testsupport::OpenMainWindow({});
         QVERIFY(m_form);
         for (QWidget *list : QList<QWidget *>{m_form->DriveComboBox1, m_form->DirectoryListBox1, m_form->FileListBox1}) {
@@ -304,7 +331,9 @@ private slots:
             QVERIFY2(Contrast(pal.color(QPalette::ButtonText), pal.color(QPalette::Button)) >= 3.0,
                      qPrintable(button->objectName()));
         }
-        QApplication::setPalette(light);
+        m_form->ComboBox1->setText(QStringLiteral("already installed Font"));
+        const double verdict = DrawnContrast(m_form->ComboBox1);
+        QVERIFY2(verdict >= 4.5, qPrintable(QString::number(verdict)));
     }
 };
 

@@ -187,7 +187,8 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--frobnicate", b} << QStringList{b} << false << 1 << "";
         QTest::newRow("after --, a name like an option") << QStringList{"--", "-x.ttf"} << none << false << 1 << "";
         QTest::newRow("help") << QStringList{"--help", b} << none << true << 0 << "Usage: tavoret";
-        QTest::newRow("version") << QStringList{"-v"} << none << true << 0 << "Tavoret 2.0.0.0";
+        QTest::newRow("version and description") << QStringList{"-v"} << none << true << 0
+                                                 << "Tavoret 2.0.0.0\nTavoret for installed & uninstalled Fonts\n";
     }
     void commandLine()
     {

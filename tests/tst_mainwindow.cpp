@@ -330,15 +330,45 @@ private slots:
         table.RemoveFontResource(path);
     }
 
+    // The selected cell stands out in the highlight colours while another control has the
+    // focus; while the chart has it, the cell keeps the normal colours with a dotted focus
+    // rectangle: every other pixel of its edge in the text colour.
+    void selectedCellColours_data()
+    {
+        QTest::addColumn<QString>("focus"); // "other", "chart" (given by the program) or "tab" (reached with Tab)
+        QTest::addColumn<bool>("highlighted");
+        QTest::newRow("another control has the focus") << "other" << true;
+        QTest::newRow("the chart has the focus") << "chart" << false;
+        QTest::newRow("the chart reached with Tab") << "tab" << false;
+    }
     void selectedCellColours()
     {
-        const QPalette palette = m_form->StringGrid1->palette();
-        m_form->StringGrid1->setSelection(3, 3);
-        QCOMPARE(CellImage(3, 3).pixelColor(1, 1), palette.color(QPalette::Highlight)); // another control has the focus
+        QFETCH(QString, focus);
+        QFETCH(bool, highlighted);
+        TStringGrid *grid = m_form->StringGrid1;
+        const QPalette palette = grid->palette();
+        grid->setSelection(3, 3);
+        if (focus == QLatin1String("chart"))
+            grid->setFocus();
+        for (int i = 0; focus == QLatin1String("tab") && i < 20 && !grid->hasFocus(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(grid->hasFocus(), !highlighted);
         QCOMPARE(CellImage(4, 3).pixelColor(1, 1), palette.color(QPalette::Base));
-        m_form->StringGrid1->setFocus();
-        // The grid's own focus: normal colours.
-        QCOMPARE(CellImage(3, 3).pixelColor(5, 30), palette.color(QPalette::Base));
+        const QImage cell = CellImage(3, 3);
+        const QColor fill = palette.color(highlighted ? QPalette::Highlight : QPalette::Base);
+        QCOMPARE(cell.pixelColor(1, 1), fill);
+        QCOMPARE(cell.pixelColor(5, 30), fill);
+        QString top, left, dotted; // '#' text colour, '.' the fill
+        for (int i = 0; i < cell.width(); ++i) {
+            for (auto [edge, pixel] : {std::pair{&top, QPoint(i, 0)}, std::pair{&left, QPoint(0, i)}}) {
+                const QColor colour = cell.pixelColor(pixel);
+                *edge += colour == fill ? '.' : colour == palette.color(QPalette::Text) ? '#' : '?';
+            }
+            dotted += i % 2 ? '.' : '#';
+        }
+        const QString undotted(cell.width(), '.');
+        QCOMPARE(top, highlighted ? undotted : dotted);
+        QCOMPARE(left, highlighted ? undotted : dotted);
     }
 };
 

@@ -74,7 +74,10 @@ private slots:
     {
         const Result version = Run(m_root + QStringLiteral("/usr/bin/tavoret"), {QStringLiteral("--version")});
         QCOMPARE(version.exitCode, 0);
-        QCOMPARE(version.output, QStringLiteral("Tavoret " TAVORET_VERSION "\n"));
+        QCOMPARE(version.output, QStringLiteral("Tavoret " TAVORET_VERSION "\nTavoret for installed & uninstalled Fonts\n"));
+        // The package's short description is the program's description.
+        const QString description = Run(QStringLiteral("dpkg-deb"), {"-f", m_deb, "Description"}).output;
+        QCOMPARE(description.section(QLatin1Char('\n'), 0, 0), QStringLiteral("Tavoret for installed & uninstalled Fonts"));
         // dpkg-shlibdeps found what the program links.
         const QString depends = Run(QStringLiteral("dpkg-deb"), {"-f", m_deb, "Depends"}).output;
         for (const char *library : {"libqt6widgets6", "libqt6gui6", "libfontconfig1", "libxcb1"})

@@ -47,7 +47,7 @@ void TestProgram::answersAndExits_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("output");
-    QTest::newRow("version") << "--version" << "Tavoret 2.0.0.0\n";
+    QTest::newRow("version") << "--version" << "Tavoret 2.0.0.0\nTavoret for installed & uninstalled Fonts\n";
     QTest::newRow("help") << "--help" << "Usage: tavoret [FILE...]\n";
 }
 

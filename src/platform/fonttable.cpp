@@ -47,10 +47,17 @@ FontTable::FontTable()
 
 FontTable::~FontTable() = default;
 
+void FontTable::changed()
+{
+    ++m_generation;
+    if (m_onChange)
+        m_onChange();
+}
+
 void FontTable::bringUpToDate()
 {
     if (m_fontconfig->bringUpToDate())
-        ++m_generation;
+        changed();
 }
 
 QStringList FontTable::ReadInstalledFontNames()
@@ -86,7 +93,7 @@ int FontTable::addReadFaces(const QString &path, const QStringList &families)
         return 0;
     Added added{file, m_links.create(file), families};
     m_added.append(added);
-    ++m_generation;
+    changed();
     return int(added.families.size());
 }
 
@@ -104,7 +111,7 @@ void FontTable::RemoveFontResource(const QString &path)
         if (it->path == file) {
             m_links.remove(it->link);
             m_added.erase(it);
-            ++m_generation;
+            changed();
             return;
         }
     }

@@ -11,7 +11,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace platform {
 
@@ -69,11 +71,14 @@ public:
     std::shared_ptr<FontconfigState> installedFonts();
     // Changes whenever what faceOf answers may have changed (fonts added, removed or installed).
     int generation() const { return m_generation; }
+    // Called whenever generation() changes; a later listener replaces an earlier one.
+    void setOnChange(std::function<void()> changed) { m_onChange = std::move(changed); }
     // How many times fontconfig's configuration was built (for the benchmark).
     int configurationBuilds() const { return m_fontconfig->builds(); }
 
 private:
     void bringUpToDate();
+    void changed();
 
     struct Added
     {
@@ -83,6 +88,7 @@ private:
     };
     QList<Added> m_added;        // in the order they were added
     int m_generation = 0;
+    std::function<void()> m_onChange;
     PreviewLinks m_links;
     FaceReader m_reader;
     std::shared_ptr<FontconfigState> m_fontconfig;

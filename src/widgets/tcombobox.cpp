@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QStringListModel>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 #include <algorithm>
 #include <utility>
@@ -122,6 +124,20 @@ void TComboBox::showText(const QString &text)
     setPlaceholderText(text);
     if (accessibleDescription() != text)
         setAccessibleDescription(text);
+}
+
+// Drawn as QComboBox draws itself, except that the text shown with nothing selected is drawn
+// in the box's own text colour: it is the box's text, not a greyed hint.
+void TComboBox::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    painter.drawComplexControl(QStyle::CC_ComboBox, option);
+    if (currentIndex() < 0)
+        option.currentText = placeholderText();
+    painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
 void TComboBox::setItemIndex(int index)

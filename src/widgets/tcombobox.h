@@ -52,6 +52,7 @@ protected:
     // Keys typed into the closed box search its items, as the list does; a space is part of
     // that search while one is under way (a family's name has spaces), else it opens the list.
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void onActivated();

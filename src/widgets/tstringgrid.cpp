@@ -11,9 +11,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPen>
+#include <QPointer>
 #include <QRawFont>
 #include <QScrollBar>
-#include <QStyleOptionFocusRect>
 #include <QtEndian>
 
 #include <algorithm>
@@ -161,9 +162,26 @@ void TStringGrid::updateFaceIfTableChanged()
         updateFace();
 }
 
+// The face name may stand for another face now: the chart is drawn with that face at once.
+void TStringGrid::followFontTable()
+{
+    const platform::FontFace drawn = m_face;
+    updateFaceIfTableChanged();
+    if (m_face != drawn)
+        viewport()->update();
+}
+
 void TStringGrid::setFontTable(platform::FontTable *fonts)
 {
     m_fonts = fonts;
+    // Followed once the change is complete (a preview removes a face, adds one and may name
+    // it): only the face the chart shows then is looked up.
+    if (m_fonts) {
+        m_fonts->setOnChange([grid = QPointer<TStringGrid>(this)] {
+            if (grid)
+                QMetaObject::invokeMethod(grid, &TStringGrid::followFontTable, Qt::QueuedConnection);
+        });
+    }
     updateFace();
     viewport()->update();
 }
@@ -306,7 +324,8 @@ void TStringGrid::paintEvent(QPaintEvent *)
 }
 
 // One cell, its character's baseline `textTop` below its top: the current one highlighted while
-// the chart is not the `active` control, and framed by the style's focus rectangle while it is.
+// the chart is not the `active` control, and in the normal colours with a focus rectangle while
+// it is.
 void TStringGrid::paintCell(QPainter &painter, int col, int row, int textTop, bool active) const
 {
     const QPalette &pal = palette();
@@ -319,13 +338,24 @@ void TStringGrid::paintCell(QPainter &painter, int col, int row, int textTop, bo
     painter.setClipRect(cell);
     drawCellText(painter, cell.topLeft() + QPoint(TextMargin, textTop), displayText(Cells(col, row)));
     painter.restore();
-    if (current && active) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = cell;
-        option.backgroundColor = pal.color(QPalette::Base);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    if (current && active)
+        paintFocusRect(painter, cell);
+}
+
+// A dotted rectangle along the cell's edge, every other pixel in the text colour, drawn the
+// same under every style (styles draw focus as a tinted fill or a solid frame, or only after
+// a key press).
+void TStringGrid::paintFocusRect(QPainter &painter, const QRect &cell) const
+{
+    QPen dots(palette().color(QPalette::Text), 0, Qt::CustomDashLine);
+    dots.setDashPattern({1, 1});
+    dots.setDashOffset(1); // starting with a dot in the top left corner
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(dots);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cell.adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 // The 1-pixel lines after every visible column and row, across the drawn cells.

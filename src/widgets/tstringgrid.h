@@ -89,7 +89,8 @@ public:
     // Opened at the pointer when the right button is released over the grid.
     void setPopupMenu(QMenu *menu) { m_popup = menu; }
     // Where the cells find the files of their faces; without a table they are drawn with
-    // drawFont().
+    // drawFont(). Whenever the table changes, the chart is drawn again with the face its face
+    // name stands for then, also when its face has left the table.
     void setFontTable(platform::FontTable *fonts);
 
 signals:
@@ -118,6 +119,7 @@ private:
 
     bool isCell(int col, int row) const;
     void paintCell(QPainter &painter, int col, int row, int textTop, bool active) const;
+    void paintFocusRect(QPainter &painter, const QRect &cell) const;
     void paintLines(QPainter &painter) const;
     int drawnColWidth() const;
     int drawnRowHeight() const;
@@ -126,6 +128,7 @@ private:
     void updateFace();
     void resizeFace();
     void updateFaceIfTableChanged();
+    void followFontTable();
     qreal ascent() const;
     void moveCurrent(int col, int row);
     void clickCurrentCell(Qt::MouseButton button);

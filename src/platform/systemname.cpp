@@ -1,0 +1,10 @@
+#include "systemname.h"
+
+namespace platform {
+
+QString systemName()
+{
+    return QStringLiteral("Linux");
+}
+
+} // namespace platform
