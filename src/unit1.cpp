@@ -6,6 +6,7 @@
 #include "filenames.h"
 #include "fonttable.h"
 #include "screen.h"
+#include "screenreadernotice.h"
 #include "shell.h"
 #include "unit2.h"
 
@@ -54,7 +55,7 @@ void setHeight(QWidget *control, int height)
 } // namespace
 
 TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
-    : QWidget(parent), m_fonts(fonts), m_preview(fonts)
+    : QWidget(parent), m_fonts(fonts), m_preview(fonts), m_previewNotice(ScreenReaderNotice::create(this))
 {
     Form1 = this;
     setupUi(this);
@@ -94,6 +95,7 @@ void TForm1::connectHandlers()
     connect(btnDel, &QPushButton::clicked, this, &TForm1::btnDelClick);
     connect(StringGrid1, &TStringGrid::MouseDown, this, &TForm1::StringGrid1MouseDown);
     connect(StringGrid1, &TStringGrid::MouseUp, this, &TForm1::StringGrid1MouseDown);
+    connect(StringGrid1, &TStringGrid::KeyPick, this, &TForm1::StringGrid1KeyPick);
     connect(mnuitCopy1, &QAction::triggered, this, &TForm1::mnuitCopy1Click);
     connect(StringGrid1, &TStringGrid::CopyKey, this, &TForm1::StringGrid1CopyKey);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
@@ -221,19 +223,35 @@ void TForm1::Label1Click()
     openAboutBox();
 }
 
+// A mouse pick leaves the focus in the picked-character box, with the character selected.
 void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const QPoint &Pos)
 {
+    if (pickCellAt(Pos))
+        RichEdit1->setFocus();
+}
+
+// A pick from the keyboard (Enter, Space, the menu key, Shift+F10) leaves the focus on the
+// chart, so that its keys go on working; the picked-character box holds the character all the
+// same.
+void TForm1::StringGrid1KeyPick(const QPoint &Pos)
+{
+    pickCellAt(Pos);
+}
+
+// Over no cell nothing is picked: the last pick stays.
+bool TForm1::pickCellAt(const QPoint &pos)
+{
     int col, row;
-    if (!StringGrid1->MouseToCell(Pos, &col, &row))
-        return; // over no cell: the last pick stays
+    if (!StringGrid1->MouseToCell(pos, &col, &row))
+        return false;
     const int code = chart::cellCode(col, row);
     RichEdit1->setText(QString(platform::ansiToUnicode(code)));
     RichEdit1->setSelStart(0);
     RichEdit1->setSelLength(1);
-    RichEdit1->setFocus();
     mnuitdec1->setText(chart::decCaption(code));
     mnuithex1->setText(chart::hexCaption(col, row));
     StringGrid1->setSelection(col, row);
+    return true;
 }
 
 void TForm1::mnuitCopy1Click()
@@ -241,11 +259,10 @@ void TForm1::mnuitCopy1Click()
     RichEdit1->copy();
 }
 
-// Ctrl+C on the chart: the current cell is picked as a click picks it, then copied.
+// Ctrl+C on the chart: the current cell is picked as a key picks it, then copied.
 void TForm1::StringGrid1CopyKey()
 {
-    const QPoint centre = StringGrid1->cellRect(StringGrid1->Col(), StringGrid1->Row()).center();
-    StringGrid1MouseDown(Qt::LeftButton, Qt::NoModifier, centre);
+    StringGrid1KeyPick(StringGrid1->cellRect(StringGrid1->Col(), StringGrid1->Row()).center());
     mnuitCopy1Click();
 }
 
@@ -373,8 +390,11 @@ void TForm1::showPreviewOutcome(const FontPreview::Result &preview)
         ComboBox1->setText(QLatin1String(AlreadyInstalled));
         break;
     case FontPreview::Outcome::Pending:
-        break; // the outcome follows through FontPreview::shown
+        return; // the outcome follows through FontPreview::shown
     }
+    // The selector tells a screen reader itself while it has the focus.
+    if (!ComboBox1->hasFocus())
+        m_previewNotice->announce(ComboBox1->shownText());
 }
 
 void TForm1::RemovePreviewFont()

@@ -1,5 +1,7 @@
 #include "tcombobox.h"
 
+#include "namedcomboboxaccessible.h"
+
 #include <QAbstractItemView>
 #include <QStringListModel>
 
@@ -24,6 +26,7 @@ TComboBox::TComboBox(QWidget *parent)
 void TComboBox::onActivated()
 {
     showText(QString());
+    NamedComboBoxAccessible::announceShownText(this);
     emit Click();
     emit Change();
 }
@@ -63,6 +66,7 @@ void TComboBox::fill(const QStringList &names)
     blockSignals(false);
     setUpdatesEnabled(wasEnabled);
     update();
+    NamedComboBoxAccessible::announceShownText(this);
 }
 
 QStringList TComboBox::Items() const
@@ -84,15 +88,12 @@ void TComboBox::setText(const QString &text)
 {
     setCurrentIndex(-1);
     showText(text);
+    NamedComboBoxAccessible::announceShownText(this);
 }
 
-// The text shown with nothing selected is the box's description too, so that a screen reader
-// hears it (setting it announces the change).
 void TComboBox::showText(const QString &text)
 {
     setPlaceholderText(text);
-    if (accessibleDescription() != text)
-        setAccessibleDescription(text);
 }
 
 void TComboBox::setItemIndex(int index)
@@ -100,4 +101,5 @@ void TComboBox::setItemIndex(int index)
     if (index >= 0)
         showText(QString());
     setCurrentIndex(index);
+    NamedComboBoxAccessible::announceShownText(this);
 }
