@@ -2,6 +2,7 @@
 
 #include "interfacefonts.h"
 #include "namedcomboboxaccessible.h"
+#include "tlistboxaccessible.h"
 #include "tspineditaccessible.h"
 #include "tstringgridaccessible.h"
 
@@ -18,4 +19,5 @@ void initialiseApplication(platform::FontTable &fonts)
     QAccessible::installFactory(&TStringGridAccessible::factory);
     QAccessible::installFactory(&TSpinEditAccessible::factory);
     QAccessible::installFactory(&NamedComboBoxAccessible::factory);
+    QAccessible::installFactory(&TListBoxAccessible::factory);
 }

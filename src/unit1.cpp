@@ -8,6 +8,7 @@
 #include "filenames.h"
 #include "fonttable.h"
 #include "screen.h"
+#include "screenreadernotice.h"
 #include "shell.h"
 #include "unit2.h"
 
@@ -56,7 +57,8 @@ void setHeight(QWidget *control, int height)
 } // namespace
 
 TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
-    : QWidget(parent), m_fonts(fonts), m_preview(fonts), m_frame(this, [this] { FormResize(); })
+    : QWidget(parent), m_fonts(fonts), m_preview(fonts), m_frame(this, [this] { FormResize(); }),
+      m_previewNotice(ScreenReaderNotice::create(this))
 {
     Form1 = this;
     setupUi(this);
@@ -103,6 +105,7 @@ void TForm1::connectHandlers()
     connect(btnDel, &QPushButton::clicked, this, &TForm1::btnDelClick);
     connect(StringGrid1, &TStringGrid::MouseDown, this, &TForm1::StringGrid1MouseDown);
     connect(StringGrid1, &TStringGrid::MouseUp, this, &TForm1::StringGrid1MouseDown);
+    connect(StringGrid1, &TStringGrid::KeyPick, this, &TForm1::StringGrid1KeyPick);
     connect(mnuitCopy1, &QAction::triggered, this, &TForm1::mnuitCopy1Click);
     connect(StringGrid1, &TStringGrid::CopyKey, this, &TForm1::StringGrid1CopyKey);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
@@ -229,19 +232,35 @@ void TForm1::Label1Click()
     openAboutBox(this);
 }
 
+// A mouse pick leaves the focus in the picked-character box, with the character selected.
 void TForm1::StringGrid1MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, const QPoint &Pos)
 {
+    if (pickCellAt(Pos))
+        RichEdit1->setFocus();
+}
+
+// A pick from the keyboard (Enter, Space, the menu key, Shift+F10) leaves the focus on the
+// chart, so that its keys go on working; the picked-character box holds the character all the
+// same.
+void TForm1::StringGrid1KeyPick(const QPoint &Pos)
+{
+    pickCellAt(Pos);
+}
+
+// Over no cell nothing is picked: the last pick stays.
+bool TForm1::pickCellAt(const QPoint &pos)
+{
     int col, row;
-    if (!StringGrid1->MouseToCell(Pos, &col, &row))
-        return; // over no cell: the last pick stays
+    if (!StringGrid1->MouseToCell(pos, &col, &row))
+        return false;
     const int code = chart::cellCode(col, row);
     RichEdit1->setText(QString(platform::ansiToUnicode(code)));
     RichEdit1->setSelStart(0);
     RichEdit1->setSelLength(1);
-    RichEdit1->setFocus();
     mnuitdec1->setText(chart::decCaption(code));
     mnuithex1->setText(chart::hexCaption(col, row));
     StringGrid1->setSelection(col, row);
+    return true;
 }
 
 void TForm1::mnuitCopy1Click()
@@ -249,11 +268,10 @@ void TForm1::mnuitCopy1Click()
     RichEdit1->copy();
 }
 
-// Ctrl+C on the chart: the current cell is picked as a click picks it, then copied.
+// Ctrl+C on the chart: the current cell is picked as a key picks it, then copied.
 void TForm1::StringGrid1CopyKey()
 {
-    const QPoint centre = StringGrid1->cellRect(StringGrid1->Col(), StringGrid1->Row()).center();
-    StringGrid1MouseDown(Qt::LeftButton, Qt::NoModifier, centre);
+    StringGrid1KeyPick(StringGrid1->cellRect(StringGrid1->Col(), StringGrid1->Row()).center());
     mnuitCopy1Click();
 }
 
@@ -390,8 +408,11 @@ void TForm1::showPreviewOutcome(const FontPreview::Result &preview)
         ComboBox1->setText(QLatin1String(AlreadyInstalled));
         break;
     case FontPreview::Outcome::Pending:
-        break; // the outcome follows through FontPreview::shown
+        return; // the outcome follows through FontPreview::shown
     }
+    // The selector tells a screen reader itself while it has the focus.
+    if (!ComboBox1->hasFocus())
+        m_previewNotice->announce(ComboBox1->shownText());
 }
 
 void TForm1::RemovePreviewFont()

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class QMenu;
+class ScreenReaderNotice;
 
 namespace platform {
 class FontTable;
@@ -38,6 +39,7 @@ public:
     void Label1MouseMove();
     void Label1Click();
     void StringGrid1MouseDown(Qt::MouseButton Button, Qt::KeyboardModifiers Shift, const QPoint &Pos);
+    void StringGrid1KeyPick(const QPoint &Pos);
     void mnuitCopy1Click();
     void DirectoryListBox1Enter();
     void DirectoryListBox1Exit();
@@ -62,7 +64,8 @@ public:
     // Previews a font file (an empty path only ends the preview) and shows the outcome in the
     // selector: the file's face, "already installed Font" or "not a valid Font-File".
     void showPreview(const QString &path);
-    // The selector after a preview: its outcome, or nothing yet while the file is read.
+    // The selector after a preview: its outcome, or nothing yet while the file is read. Screen
+    // readers hear the outcome wherever the focus is.
     void showPreviewOutcome(const FontPreview::Result &preview);
     // "TTF" in any letter case, and nothing else.
     static bool isTrueTypeExtension(const QString &extension);
@@ -90,6 +93,7 @@ private:
     void fillFontList();
     void applyScreenHeightRule();
     void applySelectedFace();
+    bool pickCellAt(const QPoint &pos);
     void keepDesignedOuterSize();
     void keepColourPairsReadable();
     void keepCaptionsInside();
@@ -101,6 +105,7 @@ private:
     FontPreview m_preview;
     // A new frame changes the outer size without a resize: the resize rule runs again.
     platform::FrameExtents m_frame;
+    ScreenReaderNotice *m_previewNotice;
     logo::Colours m_logoColours;
     QSize m_designedOuterSize;
     // Until the user resizes the window, the designed outer size is applied again whenever the

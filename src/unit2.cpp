@@ -8,8 +8,9 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QEventLoop>
 #include <QMoveEvent>
-#include <QThread>
+#include <QTimer>
 
 TAboutBox *AboutBox = nullptr;
 int StopAnimation = 0;
@@ -45,6 +46,7 @@ TAboutBox::TAboutBox(QWidget *parent)
     centreMemoLines();
     centreOnScreen();
     connectHandlers();
+    OKButton->setFocus(); // the default button, which a screen reader names first
     FormCreate();
 }
 
@@ -158,12 +160,14 @@ void TAboutBox::pulseUntilStopped()
     } while (!pulsingMustEnd());
 }
 
-// Sleeps in short slices, handling events after each, so that OK is noticed within the pause.
+// Waits in short slices, handling events as they come, so that OK is noticed within the pause
+// and a screen reader's questions are answered at once rather than after a sleep.
 void TAboutBox::pauseBetweenPulseSteps()
 {
     for (int i = 0; i < about::PulseSleeps; ++i) {
-        QThread::msleep(about::PulseSleepMs);
-        processEvents();
+        QEventLoop slice;
+        QTimer::singleShot(about::PulseSleepMs, &slice, &QEventLoop::quit);
+        slice.exec();
     }
 }
 

@@ -223,6 +223,32 @@ private slots:
         QVERIFY(opening.box.isNull());
         QVERIFY(!AboutBox);
     }
+
+    // While the symbol pulses the box answers at once, not after a pause: a screen reader asks
+    // one question after another, and each answer that waited for the end of a pause made the
+    // box speak seconds late. Twenty questions in a row are answered within a pulse step.
+    void answersAtOnceWhilePulsing()
+    {
+        testsupport::AboutBoxOpening opening;
+        int asked = 0, askedAtStep = -1, answeredAtStep = -1;
+        std::function<void()> ask = [&] {
+            if (++asked < 20)
+                QMetaObject::invokeMethod(qApp, ask, Qt::QueuedConnection);
+            else
+                answeredAtStep = opening.pulseSteps;
+        };
+        opening.whilePulsing = [&](TAboutBox *box) {
+            if (asked == 0) {
+                askedAtStep = opening.pulseSteps;
+                ask();
+            } else if (answeredAtStep >= 0) {
+                pressOk(box);
+            }
+        };
+        opening.run();
+        QVERIFY2(answeredAtStep >= 0 && answeredAtStep - askedAtStep <= 1,
+                 qPrintable(QStringLiteral("answered %1 steps later").arg(answeredAtStep - askedAtStep)));
+    }
 };
 
 QTEST_MAIN(TestAboutBox)

@@ -1,8 +1,8 @@
 // The main window as a screen reader and a keyboard user meet it, on a private accessibility
 // bus (the test runs under dbus-run-session with the bus launcher, see CMakeLists.txt): names, roles and values of
-// the controls, the chart as a table of named cells, the announcements, the keys that pick,
-// open the menu, copy and open the About box, and readable colours under the default and a
-// dark theme.
+// the controls, the chart as a table of named cells, the announcements, nothing hidden that
+// claims to be shown or focused, the keys that pick, open the menu, copy and open the About
+// box, and readable colours under the default and a dark theme.
 #include "chartcells.h"
 #include "fonttable.h"
 #include "testsupport.h"
@@ -11,6 +11,8 @@
 
 #include <QAccessible>
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
@@ -23,12 +25,51 @@ struct Announcement
     QObject *object;
     QAccessible::Event type;
     int child;
+    QAccessible::Role role; // of what the event is about
+    QString text;           // the text inserted, or the name of what was shown
 };
 QList<Announcement> g_events; // what the last steps announced
 
 void Collect(QAccessibleEvent *event)
 {
-    g_events.append({event->object(), event->type(), event->child()});
+    QAccessibleInterface *about = event->accessibleInterface();
+    QString text;
+    if (event->type() == QAccessible::TextInserted)
+        text = static_cast<QAccessibleTextInsertEvent *>(event)->textInserted();
+    else if (event->type() == QAccessible::ObjectShow && about)
+        text = about->text(QAccessible::Name);
+    g_events.append({event->object(), event->type(), event->child(), about ? about->role() : QAccessible::NoRole, text});
+}
+
+// What a screen reader may speak of the last steps without a focus change, as
+// "event, source: text": a text put into a control, a notification that shows itself.
+QStringList Heard()
+{
+    QStringList heard;
+    for (const Announcement &event : std::as_const(g_events)) {
+        if (event.type == QAccessible::TextInserted && event.object)
+            heard << QStringLiteral("text inserted, %1: %2").arg(event.object->objectName(), event.text);
+        else if (event.type == QAccessible::ObjectShow && event.role == QAccessible::Notification)
+            heard << QStringLiteral("notification shown: %1").arg(event.text);
+    }
+    return heard;
+}
+
+// Objects below `iface` that a hidden ancestor hides but that claim to be shown, and focused
+// objects outside the focus widget.
+void FindFalseClaims(QAccessibleInterface *iface, bool hiddenAbove, bool inFocusWidget, QStringList &claims)
+{
+    const QAccessible::State state = iface->state();
+    inFocusWidget = inFocusWidget || (iface->object() && iface->object() == QApplication::focusWidget());
+    const QString name = iface->text(QAccessible::Name);
+    if (hiddenAbove && !state.invisible)
+        claims << QStringLiteral("shown: ") + name;
+    if (state.focused && !inFocusWidget)
+        claims << QStringLiteral("focused: ") + name;
+    for (int i = 0; i < iface->childCount(); ++i) {
+        if (QAccessibleInterface *child = iface->child(i))
+            FindFalseClaims(child, hiddenAbove || state.invisible, inFocusWidget, claims);
+    }
 }
 
 bool Announced(QObject *object, QAccessible::Event type, int child = -1)
@@ -207,23 +248,143 @@ private slots:
         QVERIFY(focused->state().focused && focused->state().selected);
     }
 
-    // The verdict shown in the selector reaches the screen reader.
-    void verdictIsAnnounced()
+    // What the selectors show (their names are their purpose) is their value and a read-only
+    // text, selected as a whole, and every change of it is announced as a text put in, whoever
+    // made it. ("~": the test's home folder.)
+    void selectorsShowTheirItem_data()
     {
-        const QString folder = testsupport::homeDir() + QStringLiteral("/verdict");
-        QVERIFY(testsupport::MakeFolder(folder, {{"random.ttf", "broken/random.ttf"}}));
-        m_form->FileListBox1->setFileName(folder + QStringLiteral("/random.ttf"));
+        QTest::addColumn<QString>("selector");
+        QTest::addColumn<QString>("action"); // keys, or "folder " and a folder to move to
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("heard");
+        QTest::newRow("font selected by the program") << "ComboBox1" << "" << "DejaVu Sans" << QStringList();
+        QTest::newRow("font picked with a key") << "ComboBox1" << "Down" << "Liberation Serif"
+                                                << QStringList{"text inserted, ComboBox1: Liberation Serif"};
+        QTest::newRow("drive picked with a key") << "DriveComboBox1" << "Down" << "~/volA [DATA]"
+                                                 << QStringList{"text inserted, DriveComboBox1: ~/volA [DATA]"};
+        QTest::newRow("drive follows the folder") << "DriveComboBox1" << "folder ~/volA/sub" << "~/volA [DATA]"
+                                                  << QStringList{"text inserted, DriveComboBox1: ~/volA [DATA]"};
+        QTest::newRow("another folder on the drive") << "DriveComboBox1" << "folder ~" << "/" << QStringList();
+    }
+    void selectorsShowTheirItem()
+    {
+        QFETCH(QString, selector);
+        QFETCH(QString, action);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, heard);
+        const QString home = testsupport::homeDir();
+        QVERIFY(QDir().mkpath(home + QStringLiteral("/volA/sub")));
+        const QList<platform::Volume> volumes{{"/", "", platform::VolumeKind::Fixed},
+                                              {home + QStringLiteral("/volA"), "DATA", platform::VolumeKind::Fixed}};
+        m_form->DriveComboBox1->browser()->setVolumeSource([volumes] { return volumes; });
+        m_form->ComboBox1->fill({"DejaVu Sans", "Liberation Serif", "Times New Roman"});
+        m_form->ComboBox1->setItemIndex(0);
+        QWidget *box = Control(selector);
+        box->setFocus();
         g_events.clear();
-        m_form->FileListBox1Click();
-        QAccessibleInterface *selector = QAccessible::queryAccessibleInterface(m_form->ComboBox1);
-        QCOMPARE(selector->text(QAccessible::Description), QStringLiteral("not a valid Font-File"));
-        QVERIFY(Announced(m_form->ComboBox1, QAccessible::DescriptionChanged));
-        m_form->ComboBox1->setItemIndex(0); // a face is selected: no verdict any more
-        QCOMPARE(selector->text(QAccessible::Description), QString());
+        if (action.startsWith(QLatin1String("folder ")))
+            m_form->DirectoryListBox1->setDirectory(action.mid(7).replace(QLatin1Char('~'), home));
+        else
+            Keys(action);
+        shown.replace(QLatin1Char('~'), home);
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(box);
+        QCOMPARE(accessible->text(QAccessible::Value), shown);
+        QAccessibleTextInterface *text = accessible->textInterface();
+        QVERIFY(text);
+        QCOMPARE(text->text(0, text->characterCount()), shown);
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        QCOMPARE(qMakePair(start, end), qMakePair(0, int(shown.size())));
+        QCOMPARE(Heard(), heard.replaceInStrings(QStringLiteral("~"), home));
     }
 
-    // The keyboard alone picks, opens the menu and copies, starting with the chart's current
-    // cell at code 32; the arrow keys alone pick nothing.
+    // After a preview the selector shows its outcome, and a screen reader hears it wherever the
+    // focus is: from a notification, or from the selector itself while that has the focus.
+    void previewOutcomeIsHeard_data()
+    {
+        QTest::addColumn<QString>("font");  // in the test fonts
+        QTest::addColumn<QString>("focus"); // the control with the focus meanwhile
+        QTest::addColumn<bool>("later");    // the outcome comes after the preview has returned
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QStringList>("heard");
+        QTest::newRow("new face") << "files/TavoretBeta.ttf" << "FileListBox1" << false << "Tavoret Test Beta"
+                                  << QStringList{"text inserted, ComboBox1: Tavoret Test Beta",
+                                                 "notification shown: Tavoret Test Beta"};
+        QTest::newRow("installed already") << "files/DejaVuSansCopy.ttf" << "FileListBox1" << false
+                                           << "already installed Font"
+                                           << QStringList{"text inserted, ComboBox1: already installed Font",
+                                                          "notification shown: already installed Font"};
+        QTest::newRow("not a font") << "broken/random.ttf" << "StringGrid1" << false << "not a valid Font-File"
+                                    << QStringList{"text inserted, ComboBox1: not a valid Font-File",
+                                                   "notification shown: not a valid Font-File"};
+        QTest::newRow("outcome after the preview") << "files/TavoretAlpha.ttf" << "FileListBox1" << true
+                                                   << "Tavoret Test Alpha"
+                                                   << QStringList{"text inserted, ComboBox1: Tavoret Test Alpha",
+                                                                  "notification shown: Tavoret Test Alpha"};
+        QTest::newRow("selector has the focus") << "files/TavoretBeta.ttf" << "ComboBox1" << false
+                                                << "Tavoret Test Beta"
+                                                << QStringList{"text inserted, ComboBox1: Tavoret Test Beta"};
+    }
+    void previewOutcomeIsHeard()
+    {
+        QFETCH(QString, font);
+        QFETCH(QString, focus);
+        QFETCH(bool, later);
+        QFETCH(QString, shown);
+        QFETCH(QStringList, heard);
+        const QString folder = testsupport::homeDir() + QStringLiteral("/outcome");
+        const QString file = QFileInfo(font).fileName();
+        QVERIFY(testsupport::MakeFolder(folder, {{file, font}}));
+        m_form->FileListBox1->setFileName(folder + QLatin1Char('/') + file);
+        Control(focus)->setFocus();
+        if (later)
+            m_form->preview().setAnswerWithin(0);
+        g_events.clear();
+        m_form->FileListBox1Click();
+        QCoreApplication::processEvents();
+        if (later)
+            QVERIFY(Heard().isEmpty());
+        QTRY_COMPARE(Heard(), heard);
+        QCOMPARE(QAccessible::queryAccessibleInterface(m_form->ComboBox1)->text(QAccessible::Value), shown);
+    }
+
+    // Nothing that is hidden claims to be shown, nothing but the control with the focus claims
+    // the focus: not the current entry of a hidden list, of the closed drop-down lists, or of
+    // a list the user is not in.
+    void nothingHiddenIsShownOrFocused_data()
+    {
+        QTest::addColumn<bool>("panelShown");
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("panel hidden") << false << "ComboBox1";
+        QTest::newRow("panel shown, chart focused") << true << "StringGrid1";
+        QTest::newRow("panel shown, file list focused") << true << "FileListBox1";
+    }
+    void nothingHiddenIsShownOrFocused()
+    {
+        QFETCH(bool, panelShown);
+        QFETCH(QString, focus);
+        if (!panelShown) {
+            m_form = testsupport::OpenMainWindow();
+            QVERIFY(m_form);
+        }
+        m_form->FileListBox1->setFileName(testsupport::fontPath(QStringLiteral("files/TavoretBeta.ttf")));
+        Control(focus)->setFocus();
+        QCOMPARE(m_form->FileListBox1->isVisible(), panelShown);
+        QStringList claims;
+        FindFalseClaims(QAccessible::queryAccessibleInterface(m_form.get()), false, false, claims);
+        QCOMPARE(claims, QStringList());
+        // The file list's current entry is there, shown and focused while the list shows and has the focus.
+        QAccessibleInterface *entry = QAccessible::queryAccessibleInterface(m_form->FileListBox1)->child(
+            m_form->FileListBox1->currentRow());
+        QVERIFY(entry);
+        QCOMPARE(entry->text(QAccessible::Name), QStringLiteral("TavoretBeta.ttf"));
+        QCOMPARE(!entry->state().invisible, panelShown);
+        QCOMPARE(bool(entry->state().focused), focus == QLatin1String("FileListBox1"));
+    }
+
+    // The keyboard alone picks, opens the menu (on its first item) and copies, starting with
+    // the chart's current cell at code 32; the arrow keys alone pick nothing. The focus stays
+    // on the chart, with the picked-character box holding the character.
     void keyboard_data()
     {
         QTest::addColumn<QString>("keys");
@@ -239,6 +400,8 @@ private slots:
         QTest::newRow("Shift+F10") << "Right Shift+F10" << "!" << "Dec: 0033 Hex: 21" << "-" << true;
         QTest::newRow("Ctrl+C copies the current cell") << "Down Down Right Ctrl+C" << "A" << "Dec: 0065 Hex: 41"
                                                         << "A" << false;
+        QTest::newRow("the keys go on after a pick") << "Right Enter Right Enter" << "\"" << "Dec: 0034 Hex: 22"
+                                                     << "-" << false;
     }
     void keyboard()
     {
@@ -257,29 +420,34 @@ private slots:
             const TStringGrid *grid = m_form->StringGrid1;
             const QRect cell = grid->cellRect(grid->Col(), grid->Row());
             QCOMPARE(m_form->PopupMenu1->pos(), grid->viewport()->mapToGlobal(cell.center()));
+            QCOMPARE(m_form->PopupMenu1->activeAction(), m_form->mnuitCopy1);
             m_form->PopupMenu1->close();
         }
+        QCOMPARE(QApplication::focusWidget(), m_form->StringGrid1);
+        QCOMPARE(m_form->RichEdit1->SelLength(), m_form->RichEdit1->Text().size());
     }
 
+    // F1 opens the About box, which starts with the focus on its default button, OK.
     void f1OpensTheAboutBox()
     {
-        bool opened = false;
+        QWidget *focus = nullptr;
         QTimer watcher;
         connect(&watcher, &QTimer::timeout, [&] {
-            if (AboutBox) {
-                opened = true;
+            if (AboutBox && AboutBox->isActiveWindow()) {
+                focus = QApplication::focusWidget();
                 StopAnimation = 1;
             }
         });
         watcher.start(5);
         QTimer::singleShot(testsupport::Patience, [] { StopAnimation = 1; });
         QTest::keyClick(m_form.get(), Qt::Key_F1); // returns once the box has closed
-        QVERIFY(opened);
+        QVERIFY(focus);
+        QCOMPARE(focus->objectName(), QStringLiteral("OKButton"));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // A separate screen-reader client on the bus reads the real program: the selector's verdict
-    // after a broken file is previewed, and the chart's cell names.
+    // A separate screen-reader client on the bus reads the real program: the selector's name
+    // and its text, the verdict after a broken file is previewed, and the chart's cell names.
     void aScreenReaderReadsTheProgram()
     {
         const QString folder = testsupport::homeDir() + QStringLiteral("/reader");

@@ -11,12 +11,14 @@
 #include <QtTest>
 
 namespace {
-// What another Wayland client reads of the clipboard, or "" when it cannot.
+// What another Wayland client reads of the clipboard, or "" when it cannot. The window hands
+// the data over from its event loop, which runs meanwhile.
 QString Paste(const QStringList &arguments)
 {
     QProcess paste;
     paste.start(QStringLiteral("wl-paste"), arguments);
-    if (!paste.waitForFinished(testsupport::Patience) || paste.exitCode() != 0)
+    if (!QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; }, testsupport::Patience)
+        || paste.exitCode() != 0)
         return QString();
     return QString::fromUtf8(paste.readAllStandardOutput());
 }

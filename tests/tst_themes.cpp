@@ -80,15 +80,16 @@ private slots:
     {
         QTest::addColumn<QString>("style");
         QTest::addColumn<bool>("dark"); // the style's own palette, or a dark scheme
-        QStringList styles{"Fusion", "Windows"};
-        if (QStyleFactory::keys().contains("Adwaita", Qt::CaseInsensitive))
-            styles << "Adwaita";
-        for (const QString &style : styles) {
+        for (const QString style : {"Fusion", "Windows"}) {
             QTest::addRow("%s, light", qPrintable(style)) << style << false;
             QTest::addRow("%s, dark", qPrintable(style)) << style << true;
         }
-        if (QStyleFactory::keys().contains("Adwaita-Dark", Qt::CaseInsensitive))
-            QTest::addRow("Adwaita-Dark, its own") << "Adwaita-Dark" << false;
+        // adwaita-qt6 draws its controls in colours of its own, its light and its dark variant
+        // each with its own palette (another palette under it leaves every box unreadable).
+        for (const QString style : {"Adwaita", "Adwaita-Dark"}) {
+            if (QStyleFactory::keys().contains(style, Qt::CaseInsensitive))
+                QTest::addRow("%s", qPrintable(style)) << style << false;
+        }
     }
     void captionsReadAndFit()
     {
@@ -102,6 +103,7 @@ private slots:
         QVERIFY(form);
         form->Button1Click();
         form->showPreview(testsupport::fontPath("broken/random.ttf")); // the verdict in the selector
+        form->StringGrid1->setFocus(); // a focused box is drawn in the theme's selection colours
         QList<Caption> captions;
         auto inner = [](const QWidget *w, int by) { return w->rect().adjusted(by, by, -by, -by); };
         captions << Caption{"view button", form->Button1, inner(form->Button1, 3), form->Button1->text()};

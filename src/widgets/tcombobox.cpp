@@ -1,5 +1,7 @@
 #include "tcombobox.h"
 
+#include "namedcomboboxaccessible.h"
+
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
@@ -28,6 +30,7 @@ TComboBox::TComboBox(QWidget *parent)
 void TComboBox::onActivated()
 {
     showText(QString());
+    NamedComboBoxAccessible::announceShownText(this);
     emit Click();
     emit Change();
 }
@@ -94,6 +97,7 @@ void TComboBox::fill(const QStringList &names)
     blockSignals(false);
     setUpdatesEnabled(wasEnabled);
     update();
+    NamedComboBoxAccessible::announceShownText(this);
 }
 
 QStringList TComboBox::Items() const
@@ -115,15 +119,12 @@ void TComboBox::setText(const QString &text)
 {
     setCurrentIndex(-1);
     showText(text);
+    NamedComboBoxAccessible::announceShownText(this);
 }
 
-// The text shown with nothing selected is the box's description too, so that a screen reader
-// hears it (setting it announces the change).
 void TComboBox::showText(const QString &text)
 {
     setPlaceholderText(text);
-    if (accessibleDescription() != text)
-        setAccessibleDescription(text);
 }
 
 // Drawn as QComboBox draws itself, except that the text shown with nothing selected is drawn
@@ -131,12 +132,15 @@ void TComboBox::showText(const QString &text)
 void TComboBox::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);
-    painter.setPen(palette().color(QPalette::Text));
     QStyleOptionComboBox option;
     initStyleOption(&option);
+    // Qt greys the text shown with nothing selected as a hint; here it is the box's own text.
+    for (QPalette::ColorRole role : {QPalette::ButtonText, QPalette::Text})
+        option.palette.setBrush(role, palette().brush(role));
     painter.drawComplexControl(QStyle::CC_ComboBox, option);
     if (currentIndex() < 0)
         option.currentText = placeholderText();
+    painter.setPen(palette().color(QPalette::Text)); // some styles draw the label with the pen
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
@@ -145,4 +149,5 @@ void TComboBox::setItemIndex(int index)
     if (index >= 0)
         showText(QString());
     setCurrentIndex(index);
+    NamedComboBoxAccessible::announceShownText(this);
 }

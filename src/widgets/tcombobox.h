@@ -1,6 +1,7 @@
 // A pick-only drop-down list of names with a sorting switch: while sorting is on, a name added
 // takes its alphabetical place (letter case ignored); while it is off, names are appended.
-// With nothing selected it can show a text that is not one of its items.
+// With nothing selected it can show a text that is not one of its items. Screen readers are
+// told of every change of the text it shows.
 #pragma once
 
 #include <QComboBox>

@@ -2,6 +2,7 @@
 
 #include "folderbrowser.h"
 #include "listicon.h"
+#include "namedcomboboxaccessible.h"
 #include "tdirectorylistbox.h"
 
 #include <QAbstractItemView>
@@ -147,6 +148,7 @@ void TDriveComboBox::showPopup()
 void TDriveComboBox::showDrive()
 {
     setCurrentIndex(findData(drive()));
+    NamedComboBoxAccessible::announceShownText(this);
 }
 
 void TDriveComboBox::onActivated(int index)

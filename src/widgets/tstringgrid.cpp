@@ -492,7 +492,7 @@ void TStringGrid::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
-        clickCurrentCell(Qt::LeftButton);
+        pickCurrentCell();
         break;
     case Qt::Key_Menu:
         openMenuAtCurrentCell();
@@ -515,21 +515,21 @@ void TStringGrid::keyPressEvent(QKeyEvent *event)
     event->accept();
 }
 
-// The keyboard's click: a press and a release of `button` in the middle of the current cell,
-// which is scrolled into view first.
-void TStringGrid::clickCurrentCell(Qt::MouseButton button)
+// The keyboard's pick of the current cell, which is scrolled into view first.
+void TStringGrid::pickCurrentCell()
 {
     moveCurrent(m_col, m_row);
-    const QPoint centre = cellRect(m_col, m_row).center();
-    emit MouseDown(button, Qt::NoModifier, centre);
-    emit MouseUp(button, Qt::NoModifier, centre);
+    emit KeyPick(cellRect(m_col, m_row).center());
 }
 
+// Opened from the keyboard, the menu starts on its first item, which a screen reader names.
 void TStringGrid::openMenuAtCurrentCell()
 {
-    clickCurrentCell(Qt::RightButton);
-    if (m_popup)
-        m_popup->popup(viewport()->mapToGlobal(cellRect(m_col, m_row).center()));
+    pickCurrentCell();
+    if (!m_popup)
+        return;
+    m_popup->popup(viewport()->mapToGlobal(cellRect(m_col, m_row).center()));
+    m_popup->setActiveAction(m_popup->actions().value(0));
 }
 
 void TStringGrid::focusInEvent(QFocusEvent *event)

@@ -99,6 +99,9 @@ signals:
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
     // Ctrl+C while the grid has the keyboard focus.
     void CopyKey();
+    // Enter, Space, the menu key or Shift+F10 picked the current cell; `pos` is its centre, in
+    // viewport coordinates.
+    void KeyPick(const QPoint &pos);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -131,7 +134,7 @@ private:
     void followFontTable();
     qreal ascent() const;
     void moveCurrent(int col, int row);
-    void clickCurrentCell(Qt::MouseButton button);
+    void pickCurrentCell();
     void openMenuAtCurrentCell();
     void trackPointer(const QPoint &pos);
     QString displayText(const QString &text) const;

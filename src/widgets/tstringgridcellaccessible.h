@@ -2,27 +2,21 @@
 // chart's table, focused and selected when it is the grid's current cell.
 #pragma once
 
-#include <QAccessible>
+#include "childlessaccessible.h"
 
 class TStringGrid;
 class TStringGridAccessible;
 
-class TStringGridCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+class TStringGridCellAccessible : public ChildlessAccessible, public QAccessibleTableCellInterface
 {
 public:
     TStringGridCellAccessible(TStringGridAccessible *table, int row, int column);
 
     void *interface_cast(QAccessible::InterfaceType type) override;
     bool isValid() const override;
-    QObject *object() const override { return nullptr; }
     QWindow *window() const override;
     QAccessibleInterface *parent() const override;
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override;
     QAccessible::Role role() const override { return QAccessible::Cell; }
     QAccessible::State state() const override;

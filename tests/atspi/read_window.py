@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Reads Tavoret's main window the way a screen reader does, over the accessibility bus.
 
-    read_window.py                 prints, one per line: the font selector's name and
-                                   description, the chart's name and the names of its cells
+    read_window.py                 prints, one per line: the font selector's name and the
+                                   text it shows, the chart's name and the names of its cells
                                    (row, column) (0, 0), (2, 1) and (13, 15)
 
 Waits up to 20 s for the program to appear on the bus. Exits 1 when it does not.
@@ -49,7 +49,8 @@ def main():
         print("no font selector or chart", file=sys.stderr)
         return 1
     print(selector.name)
-    print(selector.description)
+    text = selector.queryText()
+    print(text.getText(0, text.characterCount))
     print(chart.name)
     table = chart.queryTable()
     for row, column in ((0, 0), (2, 1), (13, 15)):

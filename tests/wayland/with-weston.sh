@@ -13,8 +13,9 @@ backend=headless-backend.so
 weston --backend=$backend --socket=tavoret-test --idle-time=0 >"$runtime/weston.log" 2>&1 &
 weston=$!
 trap 'kill $weston 2>/dev/null || true' EXIT
-# The socket appears once weston listens; a weston that ended gives up at once.
-while [ ! -S "$runtime/tavoret-test" ]; do
+# Ready once the socket takes a connection; a weston that ended gives up at once.
+until /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).connect(sys.argv[1])' \
+    "$runtime/tavoret-test" 2>/dev/null; do
   if ! kill -0 $weston 2>/dev/null; then
     echo "weston did not start:" >&2
     cat "$runtime/weston.log" >&2
