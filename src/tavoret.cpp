@@ -41,7 +41,16 @@ void nameApplication()
     // program's captions are to stand as they are.
     QApplication::setApplicationVersion(QStringLiteral(TAVORET_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(TAVORET_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavoret.svg")));
+}
+
+// The windows' icon in PNG sizes, which Qt draws without its SVG image plugin. The resources
+// must be registered first: a file that cannot be read then is left out of the icon for good.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tavoret-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 } // namespace
@@ -77,6 +86,7 @@ int main(int argc, char **argv)
     fonts.sweepStalePreviewLinks();
     StartupFontNames = fonts.ReadInstalledFontNames();
     initialiseApplication(fonts);
+    QApplication::setWindowIcon(programIcon());
 
     TForm1 form(fonts);
     form.move(0, 0);
