@@ -53,6 +53,18 @@ QIcon programIcon()
     return icon;
 }
 
+QtMessageHandler qtMessageHandler = nullptr;
+
+// Without XDG_RUNTIME_DIR (a session started through su, ssh or without a login manager), Qt
+// uses a folder of its own below /tmp and says so at every start. The program keeps nothing
+// there that another needs to find, so that one notice is left out; every other message passes.
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    qtMessageHandler(type, context, message);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -72,6 +84,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    qtMessageHandler = qInstallMessageHandler(withoutRuntimeFolderNotice);
     QApplication app(argc, argv);
     display.release();
     // The application took Qt's own options out of the arguments; the rest are files.

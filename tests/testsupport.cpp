@@ -125,7 +125,11 @@ bool isBelowScratchRoot(const QByteArray &resolved)
                    + (resolved != value ? " (" + (resolved.isEmpty() ? "unresolvable" : resolved) + ")" : "")
                    + " is not below the scratch root " + scratchRoot() + "; run the tests through ctest");
     }
-    QDir().mkpath(QFile::decodeName(std::getenv("TAVORET_TEST_HOME")));
+    // Every run starts from an empty home: what a run before left there (the links and locks of
+    // a run that was killed, say) would otherwise decide this one.
+    const QString home = QFile::decodeName(std::getenv("TAVORET_TEST_HOME"));
+    removePath(home);
+    QDir().mkpath(home);
     // Qt takes the runtime folder only when it is private.
     const QString runtime = QFile::decodeName(std::getenv("XDG_RUNTIME_DIR"));
     QDir().mkpath(runtime);
