@@ -12,6 +12,8 @@ if(TAVORET_DEBIAN_FLAGS AND NOT TAVORET_SANITIZE AND DPKG_BUILDFLAGS)
       COMMAND_ERROR_IS_FATAL ANY)
     separate_arguments(flags UNIX_COMMAND "${flags}")
     list(FILTER flags EXCLUDE REGEX "^-(g|O[0-9s]?)$")
+    # _FORTIFY_SOURCE needs the optimiser, which a Debug build leaves off.
+    list(TRANSFORM flags REPLACE "^(-D_FORTIFY_SOURCE=.*)$" "$<$<NOT:$<CONFIG:Debug>>:\\1>")
     if(kind STREQUAL "LDFLAGS")
       add_link_options(${flags})
     else()
