@@ -4,7 +4,9 @@
 # the checks, and where dpkg-buildflags is missing.
 option(TAVORET_DEBIAN_FLAGS "Build with Debian's hardening flags from dpkg-buildflags" ON)
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
+set(TAVORET_HARDENED OFF)
 if(TAVORET_DEBIAN_FLAGS AND NOT TAVORET_SANITIZE AND DPKG_BUILDFLAGS)
+  set(TAVORET_HARDENED ON)
   foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
     execute_process(COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
                       ${DPKG_BUILDFLAGS} --get ${kind}
