@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <QtTest>
@@ -391,6 +392,10 @@ private slots:
         TComboBox *box = m_form->ComboBox1;
         box->setItemIndex(-1);
         box->setFocus();
+        // The keys of one search, however slowly a loaded machine delivers them.
+        const int interval = QApplication::keyboardInputInterval();
+        const auto restore = qScopeGuard([interval] { QApplication::setKeyboardInputInterval(interval); });
+        QApplication::setKeyboardInputInterval(60000);
         QTest::keyClicks(box, typed);
         QTEST(box->Text(), "selected");
         QTEST(box->view()->isVisible(), "listOpen");

@@ -347,6 +347,21 @@ private slots:
         }
     }
 
+    // A reader that takes longer than the reading's limit to come up (a cold start on a busy
+    // machine) still answers a good file: only the reading itself is timed.
+    void readerSlowToComeUp()
+    {
+        const QString program = platform::FaceReader::workerProgram(), script = testsupport::homeDir() + "/reader";
+        const auto restore = qScopeGuard([program] { platform::FaceReader::setWorkerProgram(program); });
+        QVERIFY(WriteExecutable(script, "#!/bin/sh\nsleep 3\nexec '" + program.toUtf8() + "' \"$@\"\n"));
+        platform::FaceReader::setWorkerProgram(script);
+        m_form = testsupport::OpenMainWindow();
+        m_form->Button1Click();
+        m_form->DirectoryListBox1->setDirectory(m_folder);
+        PreviewFile(QStringLiteral("Beta.ttf"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_form->ComboBox1->shownText(), QStringLiteral("Tavoret Test Beta"), 30000);
+    }
+
     // Closing the window while the fonts folder is being opened: the opener goes on by itself
     // and, the window gone, nothing is shown of its failure.
     void closingWhileTheFolderOpens()

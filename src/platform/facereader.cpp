@@ -141,10 +141,22 @@ std::optional<QStringList> FaceReader::read(const QString &path, int waitMs)
         m_worker->write(QByteArray::number(name.size()) + ':' + name);
         m_reading = path;
         m_readingStamp = stamp;
-        m_started.start();
-        m_deadline.start(TimeLimitMs);
+        startClock();
     }
     return waitForAnswer(waitMs);
+}
+
+// The file's reading is timed from when the worker is ready for it: a worker slow to come up
+// (a cold start on a busy machine) must not cost a good file its verdict.
+int FaceReader::limit() const
+{
+    return m_ready ? TimeLimitMs : StartLimitMs;
+}
+
+void FaceReader::startClock()
+{
+    m_started.start();
+    m_deadline.start(limit());
 }
 
 std::optional<QStringList> FaceReader::waitForAnswer(int waitMs)
@@ -156,7 +168,7 @@ std::optional<QStringList> FaceReader::waitForAnswer(int waitMs)
     while (!m_answeredNow && m_worker && !m_reading.isEmpty()) {
         if (m_ready && !waited.isValid())
             waited.start();
-        const qint64 toLimit = TimeLimitMs - m_started.elapsed();
+        const qint64 toLimit = limit() - m_started.elapsed();
         const qint64 toWait = waited.isValid() ? waitMs - waited.elapsed() : toLimit;
         if (toLimit <= 0) {
             overrun();
@@ -179,6 +191,8 @@ void FaceReader::takeOutput()
     if (!m_ready && m_output.startsWith(ReadyMark)) {
         m_ready = true;
         m_output.remove(0, 1);
+        if (!m_reading.isEmpty())
+            startClock(); // the reading starts now
     }
     if (!m_ready || m_reading.isEmpty())
         return;

@@ -26,6 +26,9 @@ class FaceReader : public QObject
 public:
     // A reading that takes longer than this ends with "no faces".
     static constexpr int TimeLimitMs = 2000;
+    // A worker that has not come up this long after a reading was asked for is ended as one
+    // that overruns; the reading's own time counts from when the worker is ready.
+    static constexpr int StartLimitMs = 20000;
 
     explicit FaceReader(QObject *parent = nullptr);
     // Ends the worker at once, whatever it is reading.
@@ -54,6 +57,8 @@ private:
     void startWorker();
     void endWorker();
     std::optional<QStringList> waitForAnswer(int waitMs);
+    int limit() const;
+    void startClock();
     void takeOutput();
     void finishReading(const QStringList &families, bool keep);
     void overrun();
@@ -64,7 +69,7 @@ private:
     QByteArray m_output;
     QString m_reading;      // the path under way; empty when none
     QString m_readingStamp; // what the file was when its reading started
-    QElapsedTimer m_started; // since the reading was asked for
+    QElapsedTimer m_started; // since the reading was asked for, or the worker came up for it
     bool m_ready = false;    // the worker has said it is ready
     bool m_noWorker = false; // the worker program cannot serve: files are read here
     bool m_waiting = false;  // read() waits for the answer
