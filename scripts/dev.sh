@@ -5,6 +5,7 @@
 #   scripts/dev.sh build    install what the program needs and build it alone
 #   scripts/dev.sh package  install what packaging needs too, build the program, make its .deb
 #   scripts/dev.sh fuzz [SECONDS]  build the font fuzz target and run it (default 600 s)
+#   scripts/dev.sh screenshot  draw the program's window under Xvfb into docs/screenshot.png
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -118,7 +119,12 @@ case "${1:-}" in
     build build tavoret
     (cd build && cpack -G DEB)
     ;;
+  screenshot)
+    install_missing "${PROGRAM_PACKAGES[@]}" xvfb xauth openbox xdotool imagemagick
+    build build tavoret
+    xvfb-run -a -s "-screen 0 1280x1024x24" scripts/screenshot.sh docs/screenshot.png
+    ;;
   *)
     [ -n "${1:-}" ] && echo "dev.sh: unknown command: $1" >&2
-    sed -n '2,7p' "$0" >&2; exit 2 ;;
+    sed -n '2,8p' "$0" >&2; exit 2 ;;
 esac
