@@ -10,14 +10,6 @@ FolderBrowser::FolderBrowser(QObject *parent)
 {
 }
 
-void FolderBrowser::release(QObject *view)
-{
-    if (parent() == view)
-        delete this;
-    else
-        disconnect(view);
-}
-
 const QList<platform::Volume> &FolderBrowser::volumes()
 {
     if (!m_volumesRead)

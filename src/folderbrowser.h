@@ -18,12 +18,9 @@ class FolderBrowser : public QObject
 public:
     using VolumeSource = std::function<QList<platform::Volume>()>;
 
-    // Starts in the program's current folder. A view may make one of its own, as its child,
-    // until it is given one to share.
+    // Starts in the program's current folder. Its owner (the main window) hands it to each
+    // of the three views; they do not own it.
     explicit FolderBrowser(QObject *parent = nullptr);
-    // `view` no longer shows this browser: the browser is deleted when it is the view's own,
-    // else it drops its connections to the view.
-    void release(QObject *view);
 
     QString folder() const { return m_folder; }
     // Mount point of the volume shown: the current folder's, or the last one that held it.

@@ -68,8 +68,9 @@ TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->addActions({mnuitCopy1, mnuitdec1, mnuithex1});
     StringGrid1->setPopupMenu(PopupMenu1);
-    DriveComboBox1->setDirList(DirectoryListBox1);
-    DirectoryListBox1->setFileList(FileListBox1);
+    DriveComboBox1->setBrowser(&m_browser);
+    DirectoryListBox1->setBrowser(&m_browser);
+    FileListBox1->setBrowser(&m_browser);
     FileDrag1 = new TFileDrag(this);
     FileDrag1->setObjectName(QStringLiteral("FileDrag1"));
     FileDrag1->setEnableDrop(false);

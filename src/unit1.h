@@ -3,6 +3,7 @@
 #pragma once
 
 #include "filedrag.h"
+#include "folderbrowser.h"
 #include "fontpreview.h"
 #include "frameextents.h"
 #include "logocolours.h"
@@ -103,6 +104,8 @@ private:
 
     platform::FontTable &m_fonts;
     FontPreview m_preview;
+    // Where the drive selector, the folder list and the file list stand: they all show it.
+    FolderBrowser m_browser;
     // A new frame changes the outer size without a resize: the resize rule runs again.
     platform::FrameExtents m_frame;
     ScreenReaderNotice *m_previewNotice;

@@ -3,7 +3,6 @@
 #include "filenames.h"
 #include "folderbrowser.h"
 #include "listicon.h"
-#include "tfilelistbox.h"
 #include "volumes.h"
 
 #include <QFileInfo>
@@ -71,32 +70,35 @@ TDirectoryListBox::TDirectoryListBox(QWidget *parent)
       m_closedIcon(folderIcon(FolderPicture::Closed))
 {
     setIconSize(QSize(ListIconSize, ListIconSize));
-    m_browser = new FolderBrowser(this);
-    connect(m_browser, &FolderBrowser::folderChanged, this, &TDirectoryListBox::fill);
-    connect(m_browser, &FolderBrowser::folderError, this, &TDirectoryListBox::folderError);
     connect(this, &QListWidget::itemSelectionChanged, this, &TDirectoryListBox::onSelectionChanged);
+}
+
+void TDirectoryListBox::setBrowser(FolderBrowser *browser)
+{
+    if (m_browser)
+        m_browser->disconnect(this);
+    m_browser = browser;
+    if (m_browser) {
+        connect(m_browser, &FolderBrowser::folderChanged, this, &TDirectoryListBox::fill);
+        connect(m_browser, &FolderBrowser::folderError, this, &TDirectoryListBox::folderError);
+    }
     fill();
 }
 
 QString TDirectoryListBox::directory() const
 {
-    return m_browser->folder();
+    return m_browser ? m_browser->folder() : QString();
 }
 
 void TDirectoryListBox::setDirectory(const QString &path)
 {
-    m_browser->setDirectory(path);
+    if (m_browser)
+        m_browser->setDirectory(path);
 }
 
 bool TDirectoryListBox::enterFolder(const QString &folder)
 {
-    return m_browser->enterFolder(folder);
-}
-
-void TDirectoryListBox::setFileList(TFileListBox *list)
-{
-    if (list)
-        list->setBrowser(m_browser);
+    return m_browser && m_browser->enterFolder(folder);
 }
 
 QString TDirectoryListBox::folderAt(int row) const

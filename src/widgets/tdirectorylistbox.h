@@ -1,5 +1,5 @@
 // Folder list: the path from "/" down to the current folder, then that folder's sub-folders.
-// A view of a FolderBrowser: its own until setFileList or a drive selector shares it.
+// A view of the FolderBrowser it is given; empty until then.
 #pragma once
 
 #include "tlistbox.h"
@@ -8,7 +8,6 @@
 #include <QPointer>
 
 #include "folderbrowser.h"
-class TFileListBox;
 
 class TDirectoryListBox : public TListBox
 {
@@ -19,6 +18,8 @@ public:
     explicit TDirectoryListBox(QWidget *parent = nullptr);
 
     FolderBrowser *browser() const { return m_browser; }
+    // Shows the folders of `browser` from now on; the list does not own it.
+    void setBrowser(FolderBrowser *browser);
     QString directory() const;
     // Moves to a folder, or to the folder of an existing file, on whichever volume. An empty
     // path or the current folder does nothing; a folder that can't be entered is reported
@@ -26,9 +27,6 @@ public:
     void setDirectory(const QString &path);
     // Enters `folder`, also the current one, which is read again; returns whether it could.
     bool enterFolder(const QString &folder);
-    // Makes the file list show this list's folders.
-    void setFileList(TFileListBox *list);
-
     // The folder the entry in `row` stands for (empty for a row that doesn't exist).
     QString folderAt(int row) const;
 
@@ -50,7 +48,7 @@ private:
     void addEntry(const QString &text, const QString &folder, int depth, const QIcon &icon);
     void onSelectionChanged();
 
-    QPointer<FolderBrowser> m_browser;
+    QPointer<FolderBrowser> m_browser; // null until given, and once its owner is gone
     bool m_filling = false;
     bool m_entered = false; // the focused control of its window
     QIcon m_openIcon;

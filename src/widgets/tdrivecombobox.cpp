@@ -3,7 +3,6 @@
 #include "folderbrowser.h"
 #include "listicon.h"
 #include "namedcomboboxaccessible.h"
-#include "tdirectorylistbox.h"
 
 #include <QAbstractItemView>
 #include <QPainter>
@@ -87,24 +86,17 @@ TDriveComboBox::TDriveComboBox(QWidget *parent) : QComboBox(parent)
 {
     setIconSize(QSize(ListIconSize, ListIconSize));
     connect(this, &QComboBox::activated, this, &TDriveComboBox::onActivated);
-    setBrowser(new FolderBrowser(this));
-}
-
-void TDriveComboBox::setDirList(TDirectoryListBox *list)
-{
-    if (list)
-        setBrowser(list->browser());
 }
 
 void TDriveComboBox::setBrowser(FolderBrowser *browser)
 {
-    if (!browser || browser == m_browser)
-        return;
     if (m_browser)
-        m_browser->release(this);
+        m_browser->disconnect(this);
     m_browser = browser;
-    connect(m_browser, &FolderBrowser::volumesChanged, this, &TDriveComboBox::fill);
-    connect(m_browser, &FolderBrowser::driveChanged, this, &TDriveComboBox::showDrive);
+    if (m_browser) {
+        connect(m_browser, &FolderBrowser::volumesChanged, this, &TDriveComboBox::fill);
+        connect(m_browser, &FolderBrowser::driveChanged, this, &TDriveComboBox::showDrive);
+    }
     fill();
 }
 

@@ -1,13 +1,11 @@
 // Drive selector: one entry per mounted volume; picking one moves the folder list to the
-// folder last shown on that volume. A view of a FolderBrowser: its own until setDirList shares
-// the folder list's.
+// folder last shown on that volume. A view of the FolderBrowser it is given; empty until then.
 #pragma once
 
 #include <QComboBox>
 #include <QPointer>
 
 #include "folderbrowser.h"
-class TDirectoryListBox;
 
 class TDriveComboBox : public QComboBox
 {
@@ -17,8 +15,8 @@ public:
     explicit TDriveComboBox(QWidget *parent = nullptr);
 
     FolderBrowser *browser() const { return m_browser; }
-    // Shows the folder list's volumes and follows its folder.
-    void setDirList(TDirectoryListBox *list);
+    // Shows the volumes of `browser` and follows its folder; the selector does not own it.
+    void setBrowser(FolderBrowser *browser);
 
     // Mount point of the volume shown.
     QString drive() const;
@@ -33,10 +31,9 @@ public:
     void showPopup() override;
 
 private:
-    void setBrowser(FolderBrowser *browser);
     void fill();
     void showDrive();
     void onActivated(int index);
 
-    QPointer<FolderBrowser> m_browser; // null once the folder list that owned a shared one is gone
+    QPointer<FolderBrowser> m_browser; // null until given, and once its owner is gone
 };

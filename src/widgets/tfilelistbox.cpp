@@ -33,18 +33,16 @@ TFileListBox::TFileListBox(QWidget *parent)
     : TListBox(parent)
 {
     connect(this, &QListWidget::itemSelectionChanged, this, &TFileListBox::onSelectionChanged);
-    setBrowser(new FolderBrowser(this));
 }
 
 void TFileListBox::setBrowser(FolderBrowser *browser)
 {
-    if (!browser || browser == m_browser)
-        return;
     if (m_browser)
-        m_browser->release(this);
+        m_browser->disconnect(this);
     m_browser = browser;
-    connect(m_browser, &FolderBrowser::folderChanged, this, &TFileListBox::showFolder);
-    showFolder(m_browser->folder());
+    if (m_browser)
+        connect(m_browser, &FolderBrowser::folderChanged, this, &TFileListBox::showFolder);
+    showFolder(m_browser ? m_browser->folder() : QString());
 }
 
 // The folder shown already is not read again.

@@ -1,5 +1,5 @@
 // File list: the files of one folder whose names match a mask, sorted ignoring case. It shows
-// the folder of a FolderBrowser: its own until the folder list shares its browser.
+// the folder of the FolderBrowser it is given; empty until then.
 #pragma once
 
 #include "tlistbox.h"
@@ -17,7 +17,7 @@ public:
     explicit TFileListBox(QWidget *parent = nullptr);
 
     FolderBrowser *browser() const { return m_browser; }
-    // Shows the folder of `browser` from now on.
+    // Shows the folder of `browser` from now on; the list does not own it.
     void setBrowser(FolderBrowser *browser);
     // The folder shown.
     QString directory() const { return m_directory; }
@@ -54,7 +54,7 @@ private:
 
     QString m_directory;
     QString m_mask = QStringLiteral("*");
-    QPointer<FolderBrowser> m_browser; // null once the folder list that owned a shared one is gone
+    QPointer<FolderBrowser> m_browser; // null until given, and once its owner is gone
     bool m_byProgram = false;
 };
 
