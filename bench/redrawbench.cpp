@@ -92,8 +92,7 @@ TAVORET_BENCHMARK(redraw)
 {
     platform::FontTable fonts;
     initialiseApplication(fonts);
-    StartupFontNames = fonts.ReadInstalledFontNames();
-    TForm1 form(fonts);
+    TForm1 form(fonts, fonts.ReadInstalledFontNames());
     bench::ShowExposed(&form);
     TStringGrid *chart = form.StringGrid1;
     const int runs = std::clamp(report.options().runs / 4, 5, 50);

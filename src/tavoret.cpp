@@ -66,7 +66,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     display.release();
     // The application took Qt's own options out of the arguments; the rest are files.
-    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv), out, err);
+    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv), err);
     out.flush();
     err.flush();
     nameApplication();
@@ -75,10 +75,10 @@ int main(int argc, char **argv)
     platform::FontTable fonts;
     // Fontconfig is read once the preview folder is swept, which may change the fonts folder.
     fonts.sweepStalePreviewLinks();
-    StartupFontNames = fonts.ReadInstalledFontNames();
+    const QStringList startupFontNames = fonts.ReadInstalledFontNames();
     initialiseApplication(fonts);
 
-    TForm1 form(fonts);
+    TForm1 form(fonts, startupFontNames);
     form.move(0, 0);
     form.show();
     // A session that ends, or Ctrl+C in a terminal, closes the window as the user would, so that

@@ -22,7 +22,6 @@
 #include <algorithm>
 
 TForm1 *Form1 = nullptr;
-QStringList StartupFontNames;
 int FontsChanged = 0;
 QString PreviewFontFile;
 int FontCountBefore = 0;
@@ -56,8 +55,8 @@ void setHeight(QWidget *control, int height)
 }
 } // namespace
 
-TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
-    : QWidget(parent), m_fonts(fonts), m_preview(fonts), m_frame(this, [this] { FormResize(); }),
+TForm1::TForm1(platform::FontTable &fonts, const QStringList &startupFontNames, QWidget *parent)
+    : QWidget(parent), m_fonts(fonts), m_startupFontNames(startupFontNames), m_preview(fonts), m_frame(this, [this] { FormResize(); }),
       m_previewNotice(ScreenReaderNotice::create(this))
 {
     Form1 = this;
@@ -139,7 +138,7 @@ void TForm1::fillChart()
 
 void TForm1::fillFontList()
 {
-    ComboBox1->fill(StartupFontNames);
+    ComboBox1->fill(m_startupFontNames);
     // Every item is compared; with several exact matches the last one stays selected.
     for (int i = 0; i < ComboBox1->count(); ++i) {
         if (ComboBox1->itemText(i) == QLatin1String(DefaultFace))
@@ -396,20 +395,16 @@ void TForm1::showPreview(const QString &path)
 void TForm1::showPreviewOutcome(const FontPreview::Result &preview)
 {
     ComboBox1->fill(preview.names);
-    switch (preview.outcome) {
-    case FontPreview::Outcome::NewFace:
+    if (preview.outcome == FontPreview::Outcome::Pending)
+        return; // the outcome follows through FontPreview::shown
+    if (ComboBox1->count() != FontCountBefore) {
         // The face added last is the selector's last entry while sorting is off.
         ComboBox1->setItemIndex(ComboBox1->count() - 1);
         applySelectedFace();
-        break;
-    case FontPreview::Outcome::NotAFont:
+    } else if (preview.outcome == FontPreview::Outcome::NotAFont) {
         ComboBox1->setText(QLatin1String(NotAFontFile));
-        break;
-    case FontPreview::Outcome::AlreadyInstalled:
+    } else {
         ComboBox1->setText(QLatin1String(AlreadyInstalled));
-        break;
-    case FontPreview::Outcome::Pending:
-        return; // the outcome follows through FontPreview::shown
     }
     // The selector tells a screen reader itself while it has the focus.
     if (!ComboBox1->hasFocus())

@@ -48,8 +48,7 @@ void TestClipboardX11::otherClientsSeeAllFormats()
 {
     platform::FontTable fonts;
     initialiseApplication(fonts);
-    StartupFontNames = {QStringLiteral("DejaVu Sans")};
-    TForm1 form(fonts);
+    TForm1 form(fonts, {QStringLiteral("DejaVu Sans")});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.ComboBox1->setItemIndex(0);

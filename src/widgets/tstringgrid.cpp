@@ -15,7 +15,6 @@
 #include <QPointer>
 #include <QRawFont>
 #include <QScrollBar>
-#include <QtEndian>
 
 #include <algorithm>
 
