@@ -5,6 +5,7 @@
 #include "filecopy.h"
 #include "fittedtext.h"
 #include "fixedcolours.h"
+#include "fontfiles.h"
 #include "filenames.h"
 #include "fonttable.h"
 #include "screen.h"
@@ -463,23 +464,13 @@ void TForm1::openFontsFolder()
     });
 }
 
-bool TForm1::isTrueTypeExtension(const QString &extension)
-{
-    QString upper = extension;
-    for (QChar &ch : upper) {
-        if (ch >= QLatin1Char('a') && ch <= QLatin1Char('z'))
-            ch = QChar(ch.unicode() - 'a' + 'A');
-    }
-    return upper == QLatin1String("TTF");
-}
-
 void TForm1::FileDrag1Drop()
 {
     if (FileDrag1->FileCount() == 0)
         return;
     const QString name = FileDrag1->NameWithPath().at(0);
     // A folder named like a font file, or a file gone since the drop, is not a TrueType file.
-    if (isTrueTypeExtension(FileDrag1->Extension().at(0)) && platform::isFile(name)) {
+    if (fontfiles::isTrueTypeExtension(FileDrag1->Extension().at(0)) && platform::isFile(name)) {
         Button1Click();
         DriveComboBox1->setDrive(name);
         DirectoryListBox1->setDirectory(name);

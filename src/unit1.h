@@ -69,8 +69,6 @@ public:
     // The selector after a preview: its outcome, or nothing yet while the file is read. Screen
     // readers hear the outcome wherever the focus is.
     void showPreviewOutcome(const FontPreview::Result &preview);
-    // "TTF" in any letter case, and nothing else.
-    static bool isTrueTypeExtension(const QString &extension);
 
     // Whether a control's hint pops up when the pointer rests on it.
     static bool ShowHint(const QWidget *control);

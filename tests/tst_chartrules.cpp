@@ -2,9 +2,9 @@
 // reading a size box's text, the character set, hit-testing and the copied RTF.
 #include "charset.h"
 #include "chartcells.h"
+#include "clipboardflavours.h"
 #include "fontface.h"
 #include "logocolours.h"
-#include "trichedit.h"
 #include "tspinedit.h"
 #include "tstringgrid.h"
 
@@ -177,7 +177,7 @@ void TestChartRules::rtf()
 {
     QFETCH(QString, text);
     QFETCH(QString, face);
-    QTEST(TRichEdit::rtfFor(text, face, 12), "rtf");
+    QTEST(clipboard::rtfFor(text, face, 12), "rtf");
 }
 
 QTEST_GUILESS_MAIN(TestChartRules)

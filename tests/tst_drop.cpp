@@ -2,6 +2,7 @@
 // the same way: the first .ttf is shown in the browser panel and previewed.
 #include "commandline.h"
 #include "filenames.h"
+#include "fontfiles.h"
 #include "fonttable.h"
 #include "testsupport.h"
 #include "unit1.h"
@@ -55,7 +56,7 @@ private slots:
     void trueTypeExtension()
     {
         QFETCH(QString, extension);
-        QTEST(TForm1::isTrueTypeExtension(extension), "trueType");
+        QTEST(fontfiles::isTrueTypeExtension(extension), "trueType");
     }
 
     void trueTypeFileWhilePanelHidden()
