@@ -1,7 +1,7 @@
 // Timings of the preview as the user drives it: one click on a font file, and holding the Down
 // arrow through a folder of a few hundred fonts, each step previewed and the window redrawn.
 #include "benchmark.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
 #include "unit1.h"
 

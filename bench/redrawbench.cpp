@@ -2,7 +2,7 @@
 // face and cell size, and how long the window is kept busy by each keystroke typed into the size
 // boxes (the chart redraws at every one).
 #include "benchmark.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
 #include "unit1.h"
 

@@ -1,6 +1,6 @@
 #include "commandline.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QFileInfo>
 #include <QTextStream>

@@ -2,7 +2,7 @@
 
 #include "fontfiles.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -1,6 +1,6 @@
 #include "folderbrowser.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // pass on what the user does and follow its signals.
 #pragma once
 
-#include "volumes.h"
+#include "platform/volumes.h"
 
 #include <QHash>
 #include <QObject>

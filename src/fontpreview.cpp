@@ -1,6 +1,6 @@
 #include "fontpreview.h"
 
-#include "fonttable.h"
+#include "platform/fonttable.h"
 
 #include <QDir>
 #include <QFileInfo>

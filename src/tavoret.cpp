@@ -1,11 +1,11 @@
 // Tavoret: a viewer for the characters 32 to 255 of installed and uninstalled fonts.
 #include "commandline.h"
-#include "displaycheck.h"
-#include "facereader.h"
-#include "filenames.h"
-#include "fonttable.h"
+#include "platform/displaycheck.h"
+#include "platform/facereader.h"
+#include "platform/filenames.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
-#include "termination.h"
+#include "platform/termination.h"
 #include "unit1.h"
 
 #include <QApplication>

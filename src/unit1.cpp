@@ -2,15 +2,15 @@
 
 #include "charset.h"
 #include "chartcells.h"
-#include "filecopy.h"
+#include "platform/filecopy.h"
 #include "fittedtext.h"
 #include "fixedcolours.h"
 #include "fontfiles.h"
-#include "filenames.h"
-#include "fonttable.h"
-#include "screen.h"
+#include "platform/filenames.h"
+#include "platform/fonttable.h"
+#include "platform/screen.h"
 #include "screenreadernotice.h"
-#include "shell.h"
+#include "platform/shell.h"
 #include "unit2.h"
 
 #include <QCloseEvent>
@@ -134,7 +134,7 @@ void TForm1::FormCreate()
 void TForm1::fillChart()
 {
     for (int code = chart::FirstCode; code <= 255; ++code)
-        StringGrid1->setCells(chart::cellCol(code), chart::cellRow(code), QString(platform::ansiToUnicode(code)));
+        StringGrid1->setCells(chart::cellCol(code), chart::cellRow(code), QString(charset::ansiToUnicode(code)));
 }
 
 void TForm1::fillFontList()
@@ -255,7 +255,7 @@ bool TForm1::pickCellAt(const QPoint &pos)
     if (!StringGrid1->MouseToCell(pos, &col, &row))
         return false;
     const int code = chart::cellCode(col, row);
-    RichEdit1->setText(QString(platform::ansiToUnicode(code)));
+    RichEdit1->setText(QString(charset::ansiToUnicode(code)));
     RichEdit1->setSelStart(0);
     RichEdit1->setSelLength(1);
     mnuitdec1->setText(chart::decCaption(code));

@@ -5,7 +5,7 @@
 #include "filedrag.h"
 #include "folderbrowser.h"
 #include "fontpreview.h"
-#include "frameextents.h"
+#include "platform/frameextents.h"
 #include "logocolours.h"
 #include "ui_unit1.h"
 

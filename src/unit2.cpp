@@ -2,8 +2,8 @@
 
 #include "aboutanimation.h"
 #include "fixedcolours.h"
-#include "screen.h"
-#include "systemname.h"
+#include "platform/screen.h"
+#include "platform/systemname.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,12 +1,12 @@
 // Drive selector, folder list and file list: path rules, listings, moves, file names, clicks.
-#include "filenames.h"
+#include "platform/filenames.h"
 #include "folderbrowser.h"
 #include "tdirectorylistbox.h"
 #include "tdrivecombobox.h"
 #include "testsupport.h"
 #include "tfilelistbox.h"
 #include "virtualkeycode.h"
-#include "volumes.h"
+#include "platform/volumes.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "charset.h"
 #include "chartcells.h"
 #include "clipboardflavours.h"
-#include "fontface.h"
+#include "platform/fontface.h"
 #include "logocolours.h"
 #include "tspinedit.h"
 #include "tstringgrid.h"
@@ -106,8 +106,8 @@ void TestChartRules::ansiCharacters()
 {
     QFETCH(int, code);
     QFETCH(int, unicode);
-    QCOMPARE(int(platform::ansiToUnicode(code).unicode()), unicode);
-    QCOMPARE(platform::unicodeToAnsi(QChar(char16_t(unicode))), code);
+    QCOMPARE(int(charset::ansiToUnicode(code).unicode()), unicode);
+    QCOMPARE(charset::unicodeToAnsi(QChar(char16_t(unicode))), code);
 }
 
 void TestChartRules::cellIndexAt_data()
@@ -201,7 +201,7 @@ void TestChartRules::cellNames()
 {
     QFETCH(int, code);
     QFETCH(int, shown);
-    QTEST(chart::cellName(platform::ansiToUnicode(code), code, chart::Shown(shown)), "name");
+    QTEST(chart::cellName(charset::ansiToUnicode(code), code, chart::Shown(shown)), "name");
 }
 
 #include "tst_chartrules.moc"

@@ -1,6 +1,6 @@
 // Copy as another X client sees it: xclip reads the formats Tavoret offers on the clipboard,
 // and an RTF reader (unrtf) reads the face and size the RTF names.
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
 #include "testsupport.h"
 #include "unit1.h"

@@ -1,9 +1,9 @@
 // Files dropped on the main window, and font files named on the command line, which arrive
 // the same way: the first .ttf is shown in the browser panel and previewed.
 #include "commandline.h"
-#include "filenames.h"
+#include "platform/filenames.h"
 #include "fontfiles.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "testsupport.h"
 #include "unit1.h"
 

@@ -1,9 +1,9 @@
 #include "tdirectorylistbox.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 #include "folderbrowser.h"
 #include "listicon.h"
-#include "volumes.h"
+#include "platform/volumes.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>

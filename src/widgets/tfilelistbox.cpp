@@ -1,9 +1,9 @@
 #include "tfilelistbox.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 #include "folderbrowser.h"
 #include "virtualkeycode.h"
-#include "volumes.h"
+#include "platform/volumes.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "tstringgrid.h"
 #include "chartcells.h"
 #include "charset.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "interfacefonts.h"
 
 #include <QAccessible>
@@ -197,11 +197,11 @@ QString TStringGrid::displayText(const QString &text) const
     // A symbol font files its glyphs under 0xF000 + code: show the glyph of each code.
     QString shown;
     for (const QChar ch : text) {
-        const int code = platform::unicodeToAnsi(ch);
+        const int code = charset::unicodeToAnsi(ch);
         if (code < 0)
             shown += ch;
         else
-            shown += QString::fromUcs4(std::u32string(1, platform::symbolCodePoint(code)).data(), 1);
+            shown += QString::fromUcs4(std::u32string(1, charset::symbolCodePoint(code)).data(), 1);
     }
     return shown;
 }
@@ -247,7 +247,7 @@ QString TStringGrid::accessibleCellName(int col, int row) const
     if (text.isEmpty())
         return QString();
     const QChar character = text.front();
-    const int code = platform::unicodeToAnsi(character);
+    const int code = charset::unicodeToAnsi(character);
     chart::Shown shown = chart::Shown::Glyph;
     if (m_symbolFont)
         shown = chart::Shown::Symbol;

@@ -4,7 +4,7 @@
 // own box and no other font stands in.
 #pragma once
 
-#include "fontface.h"
+#include "platform/fontface.h"
 #include "namedface.h"
 
 #include <QAbstractScrollArea>

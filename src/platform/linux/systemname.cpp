@@ -1,4 +1,4 @@
-#include "systemname.h"
+#include "platform/systemname.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QFile>
 #include <QUrl>

@@ -1,6 +1,6 @@
-#include "facereader.h"
+#include "platform/facereader.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QProcess>
 

@@ -1,6 +1,6 @@
-#include "volumes.h"
+#include "platform/volumes.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QDir>
 #include <QFile>

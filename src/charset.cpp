@@ -1,6 +1,6 @@
 #include "charset.h"
 
-namespace platform {
+namespace charset {
 
 namespace {
 // Windows-1252 codes 0x80..0x9F. Unassigned codes keep their own number.
@@ -32,4 +32,4 @@ int unicodeToAnsi(QChar ch)
     return -1;
 }
 
-} // namespace platform
+} // namespace charset

@@ -1,4 +1,4 @@
-#include "displaycheck.h"
+#include "platform/displaycheck.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -105,9 +105,9 @@ DisplayCheck::~DisplayCheck()
 
 void DisplayCheck::release()
 {
-    if (m_x11)
-        xcb_disconnect(m_x11);
-    m_x11 = nullptr;
+    if (m_connection)
+        xcb_disconnect(static_cast<xcb_connection_t *>(m_connection));
+    m_connection = nullptr;
 }
 
 bool DisplayCheck::x11DisplayAnswers(const QString &display)
@@ -121,7 +121,7 @@ bool DisplayCheck::x11DisplayAnswers(const QString &display)
         xcb_disconnect(connection);
         return false;
     }
-    m_x11 = connection;
+    m_connection = connection;
     return true;
 }
 

@@ -8,7 +8,8 @@
 // set) are not dropped behind its back.
 #pragma once
 
-#include "fontface.h"
+#include "platform/fontface.h"
+#include "platform/installedfaces.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -23,12 +24,12 @@ typedef struct _FcConfig FcConfig;
 
 namespace platform {
 
-class FontconfigState
+class FontconfigState : public InstalledFaces
 {
 public:
     // Fonts lying in `excludedFolder` never count as system fonts.
     explicit FontconfigState(const QString &excludedFolder);
-    ~FontconfigState();
+    ~FontconfigState() override;
     FontconfigState(const FontconfigState &) = delete;
     FontconfigState &operator=(const FontconfigState &) = delete;
 
@@ -41,10 +42,10 @@ public:
     bool listsName(const QString &family) const { return m_faces.value(family).listed; }
     // The regular face of an installed family (any of a font's family names, spelt exactly);
     // invalid when no installed font has that name.
-    FontFace installedFace(const QString &family) const;
+    FontFace installedFace(const QString &family) const override;
     // The installed family fontconfig draws a family name with, which need not be installed:
     // the name itself, else its aliases and defaults. Answers are kept until the next build.
-    QString substituteFamily(const QString &family);
+    QString substituteFamily(const QString &family) override;
     // How many configurations were built so far.
     int builds() const { return m_builds; }
 

@@ -1,6 +1,6 @@
-#include "filecopy.h"
+#include "platform/filecopy.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -10,8 +10,10 @@
 #include <QString>
 
 namespace platform {
-
 class FontTable;
+}
+
+namespace interfacefonts {
 
 // Whether Qt's font database has `family` (letter case ignored) and, once a font table was
 // handed to keepInterfaceFontsInstalled, a font carries it.
@@ -25,6 +27,6 @@ QString installedFamily(const QString &family);
 // box, the symbol label; property "showsNamedFace") get their fonts as they are. Call before
 // widgets are made. The filter lives as long as the application and keeps what it needs of
 // `fonts` (which families fontconfig has) for as long; a later call hands it a newer table.
-void keepInterfaceFontsInstalled(FontTable &fonts);
+void keepInterfaceFontsInstalled(platform::FontTable &fonts);
 
-} // namespace platform
+} // namespace interfacefonts

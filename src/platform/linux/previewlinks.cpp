@@ -1,6 +1,6 @@
-#include "previewlinks.h"
+#include "platform/previewlinks.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QDir>
 #include <QFileInfo>

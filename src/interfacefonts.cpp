@@ -1,5 +1,5 @@
 #include "interfacefonts.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -10,7 +10,7 @@
 
 #include <memory>
 
-namespace platform {
+namespace interfacefonts {
 
 namespace {
 // Faces with the widths the forms were laid out for, best first.
@@ -32,7 +32,7 @@ public:
     using QObject::QObject;
 
     // Which families fontconfig has, as the font table read them.
-    std::shared_ptr<FontconfigState> installed;
+    std::shared_ptr<platform::InstalledFaces> installed;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -73,7 +73,7 @@ bool qtHasFamily(const QString &family)
     const auto known = answers.constFind(family);
     if (known != answers.cend())
         return *known;
-    const FontconfigState *installed = filter() ? filter()->installed.get() : nullptr;
+    const platform::InstalledFaces *installed = filter() ? filter()->installed.get() : nullptr;
     const bool has = families.contains(family.toCaseFolded())
                      && (!installed || installed->installedFace(family).isValid());
     answers.insert(family, has);
@@ -110,7 +110,7 @@ QString installedFamily(const QString &family)
     return installed;
 }
 
-void keepInterfaceFontsInstalled(FontTable &fonts)
+void keepInterfaceFontsInstalled(platform::FontTable &fonts)
 {
     if (!qApp)
         return;
@@ -127,4 +127,4 @@ void keepInterfaceFontsInstalled(FontTable &fonts)
     }
 }
 
-} // namespace platform
+} // namespace interfacefonts

@@ -1,4 +1,4 @@
-#include "frameextents.h"
+#include "platform/frameextents.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,6 +1,7 @@
-#include "fonttable.h"
+#include "platform/fonttable.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
+#include "platform/linux/fontconfigstate.h"
 
 #include <QApplication>
 #include <QDir>
@@ -139,7 +140,12 @@ FontFace FontTable::faceOf(const QString &family)
     return m_fontconfig->installedFace(m_fontconfig->substituteFamily(family));
 }
 
-std::shared_ptr<FontconfigState> FontTable::installedFonts()
+int FontTable::configurationBuilds() const
+{
+    return m_fontconfig->builds();
+}
+
+std::shared_ptr<InstalledFaces> FontTable::installedFonts()
 {
     bringUpToDate();
     return m_fontconfig;

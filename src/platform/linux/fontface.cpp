@@ -1,6 +1,6 @@
-#include "fontface.h"
+#include "platform/fontface.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QtEndian>
 

@@ -1,6 +1,6 @@
-#include "fontconfigstate.h"
+#include "platform/linux/fontconfigstate.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "facequery.h"
+#include "platform/facequery.h"
 
-#include "filenames.h"
-#include "fontface.h"
+#include "platform/filenames.h"
+#include "platform/fontface.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
