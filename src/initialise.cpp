@@ -1,10 +1,10 @@
 #include "initialise.h"
 
 #include "interfacefonts.h"
-#include "namedcomboboxaccessible.h"
-#include "tlistboxaccessible.h"
-#include "tspineditaccessible.h"
-#include "tstringgridaccessible.h"
+#include "widgets/accessible/namedcomboboxaccessible.h"
+#include "widgets/accessible/tlistboxaccessible.h"
+#include "widgets/accessible/tspineditaccessible.h"
+#include "widgets/accessible/tstringgridaccessible.h"
 
 #include <QAccessible>
 #include <QtGlobal>

@@ -133,7 +133,7 @@ void TForm1::FormCreate()
 
 void TForm1::fillChart()
 {
-    for (int code = chart::FirstCode; code <= 255; ++code)
+    for (int code = chart::FirstCode; code <= chart::LastCode; ++code)
         StringGrid1->setCells(chart::cellCol(code), chart::cellRow(code), QString(charset::ansiToUnicode(code)));
 }
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "filedrag.h"
-#include "folderbrowser.h"
+#include "browser/folderbrowser.h"
 #include "fontpreview.h"
 #include "platform/frameextents.h"
 #include "logocolours.h"

@@ -1,10 +1,10 @@
 // Drive selector, folder list and file list: path rules, listings, moves, file names, clicks.
 #include "platform/filenames.h"
-#include "folderbrowser.h"
-#include "tdirectorylistbox.h"
-#include "tdrivecombobox.h"
+#include "browser/folderbrowser.h"
+#include "browser/tdirectorylistbox.h"
+#include "browser/tdrivecombobox.h"
 #include "testsupport.h"
-#include "tfilelistbox.h"
+#include "browser/tfilelistbox.h"
 #include "virtualkeycode.h"
 #include "platform/volumes.h"
 

@@ -190,22 +190,6 @@ qreal TStringGrid::ascent() const
     return m_raw.isValid() ? m_raw.ascent() : QFontMetricsF(drawFont()).ascent();
 }
 
-QString TStringGrid::displayText(const QString &text) const
-{
-    if (!m_symbolFont)
-        return text;
-    // A symbol font files its glyphs under 0xF000 + code: show the glyph of each code.
-    QString shown;
-    for (const QChar ch : text) {
-        const int code = charset::unicodeToAnsi(ch);
-        if (code < 0)
-            shown += ch;
-        else
-            shown += QString::fromUcs4(std::u32string(1, charset::symbolCodePoint(code)).data(), 1);
-    }
-    return shown;
-}
-
 bool TStringGrid::isCell(int col, int row) const
 {
     return col >= 0 && col < m_cols && row >= 0 && row < m_rows;
@@ -335,7 +319,8 @@ void TStringGrid::paintCell(QPainter &painter, int col, int row, int textTop, bo
     painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
     painter.save();
     painter.setClipRect(cell);
-    drawCellText(painter, cell.topLeft() + QPoint(TextMargin, textTop), displayText(Cells(col, row)));
+    const QString text = m_symbolFont ? chart::symbolText(Cells(col, row)) : Cells(col, row);
+    drawCellText(painter, cell.topLeft() + QPoint(TextMargin, textTop), text);
     painter.restore();
     if (current && active)
         paintFocusRect(painter, cell);

@@ -137,7 +137,6 @@ private:
     void pickCurrentCell();
     void openMenuAtCurrentCell();
     void trackPointer(const QPoint &pos);
-    QString displayText(const QString &text) const;
     void drawCellText(QPainter &painter, const QPoint &baseline, const QString &text) const;
 
     int m_cols = 5;

@@ -1,6 +1,7 @@
-#include "tstringgridaccessible.h"
+#include "widgets/accessible/tstringgridaccessible.h"
+#include "chartcells.h"
 #include "tstringgrid.h"
-#include "tstringgridcellaccessible.h"
+#include "widgets/accessible/tstringgridcellaccessible.h"
 
 TStringGridAccessible::TStringGridAccessible(TStringGrid *grid)
     : QAccessibleWidget(grid, QAccessible::Table)
@@ -98,5 +99,5 @@ QString TStringGridAccessible::columnDescription(int column) const
 
 QString TStringGridAccessible::rowDescription(int row) const
 {
-    return QStringLiteral("high digit %1").arg(QString::number(row + 2, 16).toUpper());
+    return QStringLiteral("high digit %1").arg(QString::number(chart::highDigit(row), 16).toUpper());
 }

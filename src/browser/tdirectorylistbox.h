@@ -7,7 +7,7 @@
 #include <QIcon>
 #include <QPointer>
 
-#include "folderbrowser.h"
+#include "browser/folderbrowser.h"
 
 class TDirectoryListBox : public TListBox
 {

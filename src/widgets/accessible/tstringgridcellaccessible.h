@@ -2,7 +2,7 @@
 // chart's table, focused and selected when it is the grid's current cell.
 #pragma once
 
-#include "childlessaccessible.h"
+#include "widgets/accessible/childlessaccessible.h"
 
 class TStringGrid;
 class TStringGridAccessible;

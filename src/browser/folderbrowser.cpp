@@ -1,4 +1,4 @@
-#include "folderbrowser.h"
+#include "browser/folderbrowser.h"
 
 #include "platform/filenames.h"
 

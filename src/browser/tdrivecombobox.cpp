@@ -1,8 +1,8 @@
-#include "tdrivecombobox.h"
+#include "browser/tdrivecombobox.h"
 
-#include "folderbrowser.h"
-#include "listicon.h"
-#include "namedcomboboxaccessible.h"
+#include "browser/folderbrowser.h"
+#include "browser/listicon.h"
+#include "widgets/accessible/namedcomboboxaccessible.h"
 
 #include <QAbstractItemView>
 #include <QPainter>

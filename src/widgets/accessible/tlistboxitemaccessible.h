@@ -3,7 +3,7 @@
 // and shown only while the list is shown and the entry is in its view.
 #pragma once
 
-#include "childlessaccessible.h"
+#include "widgets/accessible/childlessaccessible.h"
 
 class TListBox;
 class TListBoxAccessible;

@@ -1,6 +1,6 @@
-#include "tlistboxitemaccessible.h"
+#include "widgets/accessible/tlistboxitemaccessible.h"
 #include "tlistbox.h"
-#include "tlistboxaccessible.h"
+#include "widgets/accessible/tlistboxaccessible.h"
 
 TListBoxItemAccessible::TListBoxItemAccessible(TListBoxAccessible *list, int row)
     : m_list(list), m_row(row)

@@ -1,8 +1,8 @@
-#include "tdirectorylistbox.h"
+#include "browser/tdirectorylistbox.h"
 
 #include "platform/filenames.h"
-#include "folderbrowser.h"
-#include "listicon.h"
+#include "browser/folderbrowser.h"
+#include "browser/listicon.h"
 #include "platform/volumes.h"
 
 #include <QFileInfo>

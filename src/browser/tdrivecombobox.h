@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QPointer>
 
-#include "folderbrowser.h"
+#include "browser/folderbrowser.h"
 
 class TDriveComboBox : public QComboBox
 {

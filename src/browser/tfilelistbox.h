@@ -6,7 +6,7 @@
 
 #include <QPointer>
 
-#include "folderbrowser.h"
+#include "browser/folderbrowser.h"
 
 class TFileListBox : public TListBox
 {

@@ -1,6 +1,6 @@
-#include "tlistboxaccessible.h"
+#include "widgets/accessible/tlistboxaccessible.h"
 #include "tlistbox.h"
-#include "tlistboxitemaccessible.h"
+#include "widgets/accessible/tlistboxitemaccessible.h"
 
 TListBoxAccessible::TListBoxAccessible(TListBox *list)
     : QAccessibleWidget(list, QAccessible::List)

@@ -1,6 +1,6 @@
-#include "tstringgridcellaccessible.h"
+#include "widgets/accessible/tstringgridcellaccessible.h"
 #include "tstringgrid.h"
-#include "tstringgridaccessible.h"
+#include "widgets/accessible/tstringgridaccessible.h"
 
 TStringGridCellAccessible::TStringGridCellAccessible(TStringGridAccessible *table, int row, int column)
     : m_table(table), m_row(row), m_column(column)

@@ -1,4 +1,4 @@
-#include "listicon.h"
+#include "browser/listicon.h"
 
 #include <QIconEngine>
 #include <QPainter>

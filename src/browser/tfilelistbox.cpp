@@ -1,7 +1,7 @@
-#include "tfilelistbox.h"
+#include "browser/tfilelistbox.h"
 
 #include "platform/filenames.h"
-#include "folderbrowser.h"
+#include "browser/folderbrowser.h"
 #include "virtualkeycode.h"
 #include "platform/volumes.h"
 

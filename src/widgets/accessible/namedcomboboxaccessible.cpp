@@ -1,4 +1,4 @@
-#include "namedcomboboxaccessible.h"
+#include "widgets/accessible/namedcomboboxaccessible.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "tspineditaccessible.h"
+#include "widgets/accessible/tspineditaccessible.h"
 #include "tspinedit.h"
 
 TSpinEditAccessible::TSpinEditAccessible(TSpinEdit *box)
