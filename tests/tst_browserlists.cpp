@@ -6,6 +6,7 @@
 #include "testsupport.h"
 #include "browser/tfilelistbox.h"
 #include "virtualkeycode.h"
+#include "platform/paths.h"
 #include "platform/volumes.h"
 
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "browser/folderbrowser.h"
 
 #include "platform/filenames.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 #include "platform/filenames.h"
 #include "browser/folderbrowser.h"
 #include "browser/listicon.h"
-#include "platform/volumes.h"
+#include "platform/paths.h"
 
 #include <QFileInfo>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include "platform/filenames.h"
 #include "browser/folderbrowser.h"
 #include "virtualkeycode.h"
-#include "platform/volumes.h"
+#include "platform/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
