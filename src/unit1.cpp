@@ -10,6 +10,7 @@
 #include "platform/fonttable.h"
 #include "platform/screen.h"
 #include "screenreadernotice.h"
+#include "shortcuts.h"
 #include "platform/shell.h"
 #include "unit2.h"
 
@@ -17,7 +18,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMenu>
-#include <QShortcut>
 #include <QMoveEvent>
 
 #include <algorithm>
@@ -83,8 +83,7 @@ TForm1::TForm1(platform::FontTable &fonts, const QStringList &startupFontNames, 
     keepColourPairsReadable();
     keepCaptionsInside();
     describeControls();
-    auto *aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(aboutKey, &QShortcut::activated, this, &TForm1::Label1Click);
+    addShortcuts(*this);
     ComboBox1->setFocus(); // the active control when the window opens
     FormCreate();
 }
@@ -108,7 +107,6 @@ void TForm1::connectHandlers()
     connect(StringGrid1, &TStringGrid::MouseUp, this, &TForm1::StringGrid1MouseDown);
     connect(StringGrid1, &TStringGrid::KeyPick, this, &TForm1::StringGrid1KeyPick);
     connect(mnuitCopy1, &QAction::triggered, this, &TForm1::mnuitCopy1Click);
-    connect(StringGrid1, &TStringGrid::CopyKey, this, &TForm1::StringGrid1CopyKey);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Label1, &ClickableLabel::clicked, this, &TForm1::Label1Click);
     connect(DirectoryListBox1, &TDirectoryListBox::Click, this, &TForm1::DirectoryListBox1Enter);

@@ -478,21 +478,7 @@ void TStringGrid::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Space:
         pickCurrentCell();
         break;
-    case Qt::Key_Menu:
-        openMenuAtCurrentCell();
-        break;
-    case Qt::Key_F10:
-        if (!(event->modifiers() & Qt::ShiftModifier)) {
-            QAbstractScrollArea::keyPressEvent(event);
-            return;
-        }
-        openMenuAtCurrentCell();
-        break;
     default:
-        if (event->matches(QKeySequence::Copy)) {
-            emit CopyKey();
-            break;
-        }
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }
