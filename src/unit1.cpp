@@ -13,6 +13,7 @@
 #include "shortcuts.h"
 #include "platform/shell.h"
 #include "unit2.h"
+#include "windowframe.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -513,7 +514,7 @@ void TForm1::keepDesignedOuterSize()
 {
     if (!m_keepDesignedSize || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    const QSize frame = outerSize() - size();
+    const QSize frame = windowFrameSize(m_frame.current());
     if (frame == m_frameApplied)
         return;
     m_frameApplied = frame;
