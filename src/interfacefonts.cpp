@@ -56,6 +56,18 @@ QPointer<InstalledFontFilter> &filter()
     static QPointer<InstalledFontFilter> filter;
     return filter;
 }
+
+// What qtHasFamily and installedFamily found, by the family asked for: good for as long as the
+// filter keeps the same table.
+struct Answers {
+    QHash<QString, bool> hasFamily;
+    QHash<QString, QString> standIn;
+};
+Answers &answers()
+{
+    static Answers answers;
+    return answers;
+}
 } // namespace
 
 bool qtHasFamily(const QString &family)
@@ -69,20 +81,20 @@ bool qtHasFamily(const QString &family)
             names.insert(name.toCaseFolded());
         return names;
     }();
-    static QHash<QString, bool> answers;
-    const auto known = answers.constFind(family);
-    if (known != answers.cend())
+    QHash<QString, bool> &answered = answers().hasFamily;
+    const auto known = answered.constFind(family);
+    if (known != answered.cend())
         return *known;
     const platform::InstalledFaces *installed = filter() ? filter()->installed.get() : nullptr;
     const bool has = families.contains(family.toCaseFolded())
                      && (!installed || installed->installedFace(family).isValid());
-    answers.insert(family, has);
+    answered.insert(family, has);
     return has;
 }
 
 QString installedFamily(const QString &family)
 {
-    static QHash<QString, QString> resolved;
+    QHash<QString, QString> &resolved = answers().standIn;
     const auto known = resolved.constFind(family);
     if (known != resolved.cend())
         return *known;
@@ -118,7 +130,9 @@ void keepInterfaceFontsInstalled(platform::FontTable &fonts)
         filter() = new InstalledFontFilter(qApp);
         qApp->installEventFilter(filter());
     }
+    // Answers found with another table (or none) may not hold for this one.
     filter()->installed = fonts.installedFonts();
+    answers() = Answers();
     QFont font = QApplication::font();
     const QString installed = installedFamily(font.family());
     if (installed != font.family()) {
