@@ -30,8 +30,9 @@ set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# A Wayland session gets a native window through Qt's Wayland platform.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
+# A Wayland session gets a native window through Qt's Wayland platform; the forms are laid out
+# for Liberation Sans, the interface's stand-in face.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland, fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
@@ -42,4 +43,12 @@ set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 # cpack packs what is built: it does not build every test and benchmark first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+# The package's file times are the source date too: CPack's DEB generator takes them from
+# SOURCE_DATE_EPOCH, which the packager may set; otherwise the last commit's time.
+file(CONFIGURE OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/CPackSourceDate.cmake CONTENT
+"if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(ENV{SOURCE_DATE_EPOCH} ${TAVORET_SOURCE_DATE})
+endif()
+")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_BINARY_DIR}/CPackSourceDate.cmake)
 include(CPack)

@@ -10,12 +10,12 @@ cd "$(dirname "$0")/.."
 
 # Building and running the program.
 PROGRAM_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libfontconfig-dev
-                  libxcb1-dev xdg-utils fonts-dejavu-core qt6-wayland)
+                  libxcb1-dev xdg-utils fonts-dejavu-core fonts-liberation qt6-wayland)
 # Making the Debian package, besides.
 PACKAGE_PACKAGES=(dpkg-dev file)
 # The tests and the benchmark, besides (the package test makes and checks the .deb).
 TEST_PACKAGES=("${PACKAGE_PACKAGES[@]}" xvfb xauth xdotool xclip imagemagick python3-fonttools
-               fonts-liberation libxcb-damage0-dev x11-utils unrtf lintian desktop-file-utils appstream
+               libxcb-damage0-dev x11-utils unrtf lintian desktop-file-utils appstream
                gtk-update-icon-cache openbox dbus at-spi2-core python3-pyatspi stress-ng weston
                wl-clipboard adwaita-qt6)
 # The fuzz target, besides.
@@ -47,6 +47,11 @@ install_missing() { # install_missing package...
 }
 
 jobs=$(nproc 2>/dev/null || echo 2)
+
+stopped() { # stopped <what failed> <the steps skipped>
+  echo "dev.sh: $1; skipped: $2" >&2
+  exit 1
+}
 
 build() { # build <dir> <target or "all"> [cmake options...]
   local dir=$1 target=$2; shift 2
@@ -95,10 +100,13 @@ case "${1:-}" in
     ;;
   test)
     install_missing "${PROGRAM_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
-    build build all
-    ctest --test-dir build --output-on-failure -j "$jobs"
-    build build-san all -DTAVORET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTAVORET_BENCH=OFF
-    ctest --test-dir build-san --output-on-failure -j "$jobs"
+    # Each step runs only when the one before passed; a failure names the steps left out.
+    build build all || stopped "the build failed" "the tests, the sanitizer build and its tests, the fuzz run"
+    ctest --test-dir build --output-on-failure -j "$jobs" ||
+      stopped "tests failed" "the sanitizer build and its tests, the fuzz run"
+    build build-san all -DTAVORET_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DTAVORET_BENCH=OFF ||
+      stopped "the sanitizer build failed" "its tests, the fuzz run"
+    ctest --test-dir build-san --output-on-failure -j "$jobs" || stopped "tests under the sanitizers failed" "the fuzz run"
     fuzz 60
     ;;
   fuzz)
@@ -111,5 +119,6 @@ case "${1:-}" in
     (cd build && cpack -G DEB)
     ;;
   *)
-    sed -n '2,7p' "$0"; exit 2 ;;
+    [ -n "${1:-}" ] && echo "dev.sh: unknown command: $1" >&2
+    sed -n '2,7p' "$0" >&2; exit 2 ;;
 esac

@@ -41,7 +41,28 @@ void nameApplication()
     // program's captions are to stand as they are.
     QApplication::setApplicationVersion(QStringLiteral(TAVORET_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(TAVORET_APP_ID));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tavoret.svg")));
+}
+
+// The windows' icon in PNG sizes, which Qt draws without its SVG image plugin. The resources
+// must be registered first: a file that cannot be read then is left out of the icon for good.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/tavoret-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+QtMessageHandler qtMessageHandler = nullptr;
+
+// Without XDG_RUNTIME_DIR (a session started through su, ssh or without a login manager), Qt
+// uses a folder of its own below /tmp and says so at every start. The program keeps nothing
+// there that another needs to find, so that one notice is left out; every other message passes.
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")))
+        return;
+    qtMessageHandler(type, context, message);
 }
 
 } // namespace
@@ -63,6 +84,7 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    qtMessageHandler = qInstallMessageHandler(withoutRuntimeFolderNotice);
     QApplication app(argc, argv);
     display.release();
     // The application took Qt's own options out of the arguments; the rest are files.
@@ -77,6 +99,7 @@ int main(int argc, char **argv)
     fonts.sweepStalePreviewLinks();
     const QStringList startupFontNames = fonts.ReadInstalledFontNames();
     initialiseApplication(fonts);
+    QApplication::setWindowIcon(programIcon());
 
     TForm1 form(fonts, startupFontNames);
     form.move(0, 0);

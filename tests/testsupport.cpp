@@ -125,11 +125,25 @@ bool isBelowScratchRoot(const QByteArray &resolved)
                    + (resolved != value ? " (" + (resolved.isEmpty() ? "unresolvable" : resolved) + ")" : "")
                    + " is not below the scratch root " + scratchRoot() + "; run the tests through ctest");
     }
-    QDir().mkpath(QFile::decodeName(std::getenv("TAVORET_TEST_HOME")));
+    // Every run starts from an empty home: what a run before left there (the links and locks of
+    // a run that was killed, say) would otherwise decide this one. The runtime folder (and the one
+    // holding it) stays: the compositor or accessibility bus started before the test keeps its
+    // sockets there.
+    const QByteArray home = std::getenv("TAVORET_TEST_HOME");
+    const QByteArray runtime = QFile::encodeName(QDir::cleanPath(QFile::decodeName(std::getenv("XDG_RUNTIME_DIR"))));
+    if (DIR *dir = ::opendir(home.constData())) {
+        while (const dirent *entry = ::readdir(dir)) {
+            const QByteArray name = entry->d_name;
+            const QByteArray path = QFile::encodeName(QDir::cleanPath(QFile::decodeName(home + '/' + name)));
+            if (name != "." && name != ".." && path != runtime && !runtime.startsWith(path + '/'))
+                removePath(QFile::decodeName(path));
+        }
+        ::closedir(dir);
+    }
+    QDir().mkpath(QFile::decodeName(home));
     // Qt takes the runtime folder only when it is private.
-    const QString runtime = QFile::decodeName(std::getenv("XDG_RUNTIME_DIR"));
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(QFile::decodeName(runtime));
+    QFile::setPermissions(QFile::decodeName(runtime), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 } // namespace
 

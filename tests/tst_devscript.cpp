@@ -39,35 +39,43 @@ private slots:
         QTest::addColumn<QStringList>("called"); // log lines, in this order
         QTest::addColumn<QStringList>("notCalled"); // no log line contains one of these
         QTest::addColumn<QString>("says");
+        QTest::addColumn<QString>("failing"); // the stand-in call starting so exits with 1
 
         const QString configure = "cmake -S . -B build", program = "cmake --build build --target tavoret";
         QTest::newRow("run: the program alone, nothing to install")
             << "run" << true << false << "installed" << 0 << QStringList{configure, program, "tavoret --reverse"}
-            << QStringList{"apt-get", "--target all", "xvfb", "lintian"} << "";
+            << QStringList{"apt-get", "--target all", "xvfb", "lintian"} << "" << "";
         QTest::newRow("run as root: only what the program needs")
             << "run" << true << false << "missing" << 0
             << QStringList{"apt-get update", "apt-get install -y -qq --no-install-recommends cmake g++", program}
-            << QStringList{"sudo", "xvfb", "lintian"} << "";
+            << QStringList{"sudo", "xvfb", "lintian"} << "" << "";
         QTest::newRow("run through sudo")
             << "run" << false << true << "missing" << 0
             << QStringList{"sudo apt-get update", "sudo env DEBIAN_FRONTEND=noninteractive apt-get install", program}
-            << QStringList{} << "";
+            << QStringList{} << "" << "";
         QTest::newRow("neither root nor sudo: the line to run as root")
             << "run" << false << false << "missing" << 1 << QStringList{}
             << QStringList{"apt-get ", "cmake -S", "tavoret --reverse"}
-            << "  apt-get install --no-install-recommends cmake g++ make pkg-config qt6-base-dev";
+            << "  apt-get install --no-install-recommends cmake g++ make pkg-config qt6-base-dev" << "";
         QTest::newRow("no apt: the libraries, then the build")
             << "run" << false << false << "no apt" << 0 << QStringList{configure, program, "tavoret"}
-            << QStringList{"apt-get"} << "Qt 6 Widgets (6.4 or later), fontconfig";
+            << QStringList{"apt-get"} << "Qt 6 Widgets (6.4 or later), fontconfig" << "";
         QTest::newRow("test: everything, both builds")
             << "test" << true << false << "missing" << 0
             << QStringList{"apt-get install", "cmake --build build --target all", "ctest --test-dir build ",
                            "cmake -S . -B build-san -DTAVORET_SANITIZE=ON", "ctest --test-dir build-san",
                            "cmake --build build-san/fuzz --target fontfuzz", "fontfuzz -max_total_time=60"}
-            << QStringList{"--target tavoret"} << "";
+            << QStringList{"--target tavoret"} << "" << "";
         QTest::newRow("package: the program and its .deb")
             << "package" << true << false << "missing" << 0 << QStringList{"apt-get install", program, "cpack -G DEB"}
-            << QStringList{"xvfb", "--target all"} << "";
+            << QStringList{"xvfb", "--target all"} << "" << "";
+        QTest::newRow("unknown command: said, then the usage")
+            << "bogus" << true << false << "missing" << 2 << QStringList{} << QStringList{"apt-get", "cmake"}
+            << "dev.sh: unknown command: bogus\n# Set-up, build, run" << "";
+        QTest::newRow("test: a failing step names what it left out")
+            << "test" << true << false << "installed" << 1 << QStringList{"ctest --test-dir build-san"}
+            << QStringList{"fontfuzz"}
+            << "dev.sh: tests under the sanitizers failed; skipped: the fuzz run" << "ctest --test-dir build-san";
     }
     void runs()
     {
@@ -96,8 +104,11 @@ private slots:
                             packages == QLatin1String("installed") ? "printf 'install ok installed'" : "exit 1"));
             QVERIFY(StandIn(m_bin + QStringLiteral("/apt-get")));
         }
+        QFETCH(QString, failing);
+        const QByteArray fails = failing.isEmpty() ? "exit 0"
+                                                   : "case \"${0##*/} $*\" in \"" + failing.toUtf8() + "\"*) exit 1;; esac";
         for (const char *tool : {"cmake", "ctest", "cpack"})
-            QVERIFY(StandIn(m_bin + QLatin1Char('/') + tool));
+            QVERIFY(StandIn(m_bin + QLatin1Char('/') + tool, fails));
         QVERIFY(StandIn(m_project + QStringLiteral("/build/tavoret")));
         testsupport::resetDir(m_project + QStringLiteral("/build-san/fuzz/fuzz"));
         QVERIFY(StandIn(m_project + QStringLiteral("/build-san/fuzz/fuzz/fontfuzz")));

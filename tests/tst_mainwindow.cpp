@@ -6,6 +6,7 @@
 #include "unit1.h"
 #include "unit2.h"
 
+#include <QAbstractItemView>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QLocale>
@@ -369,6 +370,31 @@ private slots:
         const QString undotted(cell.width(), '.');
         QCOMPARE(top, highlighted ? undotted : dotted);
         QCOMPARE(left, highlighted ? undotted : dotted);
+    }
+
+    // Typing a family's name into the closed selector: a space goes on with the search under way,
+    // and opens the list only when no search is under way.
+    void typingSearchesTheSelector_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<bool>("listOpen");
+        QTest::newRow("second word decides") << "DejaVu Se" << "DejaVu Serif" << false;
+        QTest::newRow("space within the name") << "DejaVu S" << "DejaVu Sans" << false;
+        QTest::newRow("space alone opens the list") << " " << "" << true;
+    }
+    void typingSearchesTheSelector()
+    {
+        m_form = testsupport::OpenMainWindow({"DejaVu Sans", "DejaVu Serif", "Times New Roman"});
+        QVERIFY(m_form);
+        QFETCH(QString, typed);
+        TComboBox *box = m_form->ComboBox1;
+        box->setItemIndex(-1);
+        box->setFocus();
+        QTest::keyClicks(box, typed);
+        QTEST(box->Text(), "selected");
+        QTEST(box->view()->isVisible(), "listOpen");
+        box->hidePopup();
     }
 };
 

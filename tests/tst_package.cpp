@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QtTest>
@@ -57,6 +58,10 @@ private slots:
         for (const char *path : {"usr/bin/tavoret", "usr/share/applications/org.tavoret.Tavoret.desktop",
                                  "usr/share/metainfo/org.tavoret.Tavoret.metainfo.xml",
                                  "usr/share/icons/hicolor/scalable/apps/org.tavoret.Tavoret.svg",
+                                 "usr/share/icons/hicolor/48x48/apps/org.tavoret.Tavoret.png",
+                                 "usr/share/icons/hicolor/64x64/apps/org.tavoret.Tavoret.png",
+                                 "usr/share/icons/hicolor/128x128/apps/org.tavoret.Tavoret.png",
+                                 "usr/share/icons/hicolor/256x256/apps/org.tavoret.Tavoret.png",
                                  "usr/share/man/man1/tavoret.1.gz", "usr/share/doc/tavoret/copyright",
                                  "usr/share/doc/tavoret/changelog.gz"})
             QTest::newRow(path) << path << true;
@@ -82,6 +87,9 @@ private slots:
         const QString depends = Run(QStringLiteral("dpkg-deb"), {"-f", m_deb, "Depends"}).output;
         for (const char *library : {"libqt6widgets6", "libqt6gui6", "libfontconfig1", "libxcb1"})
             QVERIFY2(depends.contains(QLatin1String(library)), qPrintable(depends));
+        // The face the forms are laid out for comes with the program where recommends are installed.
+        const QString recommends = Run(QStringLiteral("dpkg-deb"), {"-f", m_deb, "Recommends"}).output;
+        QVERIFY2(recommends.contains(QLatin1String("fonts-liberation")), qPrintable(recommends));
     }
 
     void passesItsValidators_data()
@@ -89,6 +97,10 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("arguments"); // "DEB" and "ROOT/..." stand for the package and its contents
         QTest::newRow("lintian") << "lintian" << QStringList{"--fail-on", "error,warning", "DEB"};
+        // Built as Debian builds: stack protector, _FORTIFY_SOURCE, RELRO and immediate binding.
+        QTest::newRow("lintian: hardening")
+            << "lintian" << QStringList{"--display-info", "--tags",
+                                        "hardening-no-bindnow,hardening-no-fortify-functions,hardening-no-relro", "DEB"};
         QTest::newRow("desktop-file-validate")
             << "desktop-file-validate" << QStringList{"ROOT/usr/share/applications/org.tavoret.Tavoret.desktop"};
         QTest::newRow("appstreamcli validate")
@@ -103,11 +115,61 @@ private slots:
         QFETCH(QStringList, arguments);
         arguments.replaceInStrings(QRegularExpression(QStringLiteral("^DEB$")), m_deb);
         arguments.replaceInStrings(QRegularExpression(QStringLiteral("^ROOT")), m_root);
+        if (QByteArray(QTest::currentDataTag()).startsWith("lintian: hardening") && !TAVORET_HARDENED)
+            QSKIP("a sanitizer or Debug build is not built with the hardening flags");
         const Result result = Run(program, arguments);
         QVERIFY2(result.exitCode == 0, qPrintable(result.output));
         const QRegularExpression complaint(QStringLiteral("^[EWI]: |: (error|warning|hint): "),
                                            QRegularExpression::MultilineOption);
         QVERIFY2(!complaint.match(result.output).hasMatch(), qPrintable(result.output));
+    }
+
+    // The window's icon comes from PNG resources: on a system without Qt's image plugins
+    // (qt.conf points the unpacked program at a plugin folder with the X11 platform alone) the
+    // window still carries it, in the sizes the PNG files have.
+    void windowHasItsIconWithoutImagePlugins()
+    {
+        const QString plugins = m_work + QStringLiteral("/plugins");
+        testsupport::resetDir(plugins);
+        QVERIFY(QFile::link(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"),
+                            plugins + QStringLiteral("/platforms")));
+        QFile conf(m_root + QStringLiteral("/usr/bin/qt.conf"));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[Paths]\nPlugins = " + plugins.toUtf8() + '\n');
+        conf.close();
+        const Result xprop = Run(QStringLiteral("xvfb-run"),
+                                 {"-a", "-s", "-screen 0 1280x1024x24", "sh", "-c",
+                                  "QT_QPA_PLATFORM=xcb \"$0\" & app=$!; "
+                                  "window=$(timeout 60 xdotool search --sync --limit 1 --pid $app); "
+                                  "xprop -id \"$window\" _NET_WM_ICON; kill $app",
+                                  m_root + QStringLiteral("/usr/bin/tavoret")});
+        testsupport::removePath(conf.fileName());
+        // Qt hands the X server the sizes up to 128 pixels.
+        for (int size : {16, 32, 48, 64, 128})
+            QVERIFY2(xprop.output.contains(QStringLiteral("Icon (%1 x %1):").arg(size)), qPrintable(xprop.output.left(2000)));
+    }
+
+    // Two builds of the same commit give the same binary: the resources carry the commit's
+    // time (or the packager's SOURCE_DATE_EPOCH), not the time their files were checked out.
+    void resourcesCarryTheSourceDate()
+    {
+        Q_INIT_RESOURCE(tavoret);
+        const QFileInfo icon(QStringLiteral(":/icons/tavoret-48.png"));
+        QVERIFY(icon.exists());
+        QCOMPARE(icon.lastModified().toSecsSinceEpoch(), qint64(TAVORET_SOURCE_DATE));
+    }
+
+    // Packing the same build again gives the same bytes: no time of the packing in the .deb.
+    void packsTheSameTwice()
+    {
+        const QString again = m_work + QStringLiteral("/again");
+        testsupport::resetDir(again);
+        const Result cpack = Run(QStringLiteral(TAVORET_CPACK),
+                                 {"-G", "DEB", "--config", TAVORET_BUILD_DIR "/CPackConfig.cmake", "-B", again});
+        QVERIFY2(cpack.exitCode == 0, qPrintable(cpack.output));
+        QFile first(m_deb), second(again + QLatin1Char('/') + QFileInfo(m_deb).fileName());
+        QVERIFY(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly));
+        QVERIFY(first.readAll() == second.readAll());
     }
 
     void installRefreshesTheDesktopCaches()

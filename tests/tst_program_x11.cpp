@@ -75,6 +75,8 @@ void TestProgram::opensAFileFromTheCommandLine_data()
         << QStringList{};
     QTest::newRow("offscreen platform, no display")
         << QStringList{"-platform", "offscreen", "--reverse"} << QStringList{"DISPLAY", "QT_QPA_PLATFORM"};
+    // Qt's notice that it uses a runtime folder of its own is not repeated at every start.
+    QTest::newRow("session without XDG_RUNTIME_DIR") << QStringList{} << QStringList{"XDG_RUNTIME_DIR"};
 }
 
 void TestProgram::opensAFileFromTheCommandLine()
@@ -99,6 +101,7 @@ void TestProgram::opensAFileFromTheCommandLine()
     const QString errors = QString::fromUtf8(program.readAllStandardError());
     QVERIFY2(errors.count(QStringLiteral("ignoring")) == 1 && errors.contains(QStringLiteral("no-such-file.ttf")),
              qPrintable(errors));
+    QVERIFY2(!errors.contains(QStringLiteral("XDG_RUNTIME_DIR")), qPrintable(errors));
     program.terminate(); // a polite close, as from the session: the preview ends with the program
     QVERIFY(program.waitForFinished(testsupport::Patience));
     QTRY_VERIFY_WITH_TIMEOUT(QDir(previews).entryList(QDir::Files | QDir::System).isEmpty(), testsupport::Patience);

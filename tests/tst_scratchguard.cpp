@@ -1,7 +1,7 @@
 // The guard every test starts with, from outside: a real test (tst_filenames, which empties
 // its scratch folder) started with its home, an XDG folder or its scratch folder outside the
 // scratch root, or not set, refuses in one line and touches nothing, neither the folder it was
-// given nor a canary folder outside the root.
+// given nor a canary folder outside the root. Started where it may, it empties its own home first.
 #include "testsupport.h"
 
 #include <QProcess>
@@ -66,6 +66,27 @@ private slots:
         QCOMPARE(test.readAllStandardOutput(), QByteArray()); // no test function ran
         QCOMPARE(Contents(TAVORET_GUARD_CANARY), QStringList{"canary"});
         QCOMPARE(Contents(m_own), QStringList{"keep"});
+    }
+
+    // Started where it may, a test first empties its home: a killed run's preview links and
+    // locks are gone before anything reads them.
+    void startsFromAnEmptyHome()
+    {
+        QVERIFY(testsupport::MakeFolder(m_own + QStringLiteral("/.local/share/fonts/tavoret-preview"),
+                                        {{".0123.lock", ""}, {"0123-0.ttf", "files/TavoretAlpha.ttf"}}));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"TAVORET_TEST_HOME", "HOME"})
+            env.insert(name, m_own);
+        env.insert("XDG_DATA_HOME", m_own + QStringLiteral("/.local/share"));
+        for (const char *name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+            env.insert(name, m_own + '/' + name);
+        QProcess test;
+        test.setProcessEnvironment(env);
+        test.start(QStringLiteral(TAVORET_GUARDED_TEST), {QStringLiteral("-functions")}); // lists, runs nothing
+        QVERIFY(test.waitForFinished(testsupport::Patience));
+        QCOMPARE(test.exitCode(), 0);
+        QVERIFY2(!QFileInfo::exists(m_own + QStringLiteral("/.local")), qPrintable(Contents(m_own).join(' ')));
+        QCOMPARE(Contents(TAVORET_GUARD_CANARY), QStringList{"canary"});
     }
 };
 

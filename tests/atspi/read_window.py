@@ -5,7 +5,7 @@
                                    text it shows, the chart's name and the names of its cells
                                    (row, column) (0, 0), (2, 1) and (13, 15)
 
-Waits up to 20 s for the program to appear on the bus. Exits 1 when it does not.
+Waits up to 20 s for the program to appear on the bus and its selector to show a text. Exits 1 when it does not.
 """
 
 import sys
@@ -49,8 +49,15 @@ def main():
         print("no font selector or chart", file=sys.stderr)
         return 1
     print(selector.name)
+    # The selector shows the verdict once the preview has been answered, which a slow
+    # (sanitizer) build may still be waiting for when the window appears.
     text = selector.queryText()
-    print(text.getText(0, text.characterCount))
+    shown = text.getText(0, text.characterCount)
+    deadline = time.time() + 20
+    while not shown and time.time() < deadline:
+        time.sleep(0.2)
+        shown = text.getText(0, text.characterCount)
+    print(shown)
     print(chart.name)
     table = chart.queryTable()
     for row, column in ((0, 0), (2, 1), (13, 15)):
