@@ -1,7 +1,7 @@
 // Timings of the font table: reading the installed fonts, adding and removing a font file,
 // the font-table work of one preview, and a read that has to pick up a changed font folder.
 #include "benchmark.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 
 #include <QFile>
 

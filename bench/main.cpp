@@ -2,7 +2,7 @@
 // platform and prints their timings.
 #include "benchmark.h"
 
-#include "facereader.h"
+#include "platform/facereader.h"
 
 #include <QApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 // Timings of the preview as the user drives it: one click on a font file, and holding the Down
 // arrow through a folder of a few hundred fonts, each step previewed and the window redrawn.
 #include "benchmark.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
 #include "unit1.h"
 
@@ -38,14 +38,14 @@ TAVORET_BENCHMARK(preview)
     const QString folder = BenchFontFolder();
     platform::FontTable fonts;
     initialiseApplication(fonts);
-    StartupFontNames = fonts.ReadInstalledFontNames();
-    TForm1 form(fonts);
+    const QStringList startupFontNames = fonts.ReadInstalledFontNames();
+    TForm1 form(fonts, startupFontNames);
     bench::ShowExposed(&form);
     form.Button1Click();
     form.DirectoryListBox1->setDirectory(folder);
     TFileListBox *files = form.FileListBox1;
     report.Fact(QStringLiteral("fonts in the folder"), QString::number(files->count()));
-    report.Fact(QStringLiteral("installed families"), QString::number(StartupFontNames.size()));
+    report.Fact(QStringLiteral("installed families"), QString::number(startupFontNames.size()));
 
     // One preview of a file that is not installed, alternating between two files, with the redraw.
     int next = 0;

@@ -2,7 +2,7 @@
 // face and cell size, and how long the window is kept busy by each keystroke typed into the size
 // boxes (the chart redraws at every one).
 #include "benchmark.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
 #include "unit1.h"
 
@@ -92,8 +92,7 @@ TAVORET_BENCHMARK(redraw)
 {
     platform::FontTable fonts;
     initialiseApplication(fonts);
-    StartupFontNames = fonts.ReadInstalledFontNames();
-    TForm1 form(fonts);
+    TForm1 form(fonts, fonts.ReadInstalledFontNames());
     bench::ShowExposed(&form);
     TStringGrid *chart = form.StringGrid1;
     const int runs = std::clamp(report.options().runs / 4, 5, 50);

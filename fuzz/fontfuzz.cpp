@@ -3,8 +3,8 @@
 // extraction of a collection, the checks before them); each of the first faces that passes is
 // loaded from the bytes, its names are read and its cells drawn at a small and a large size.
 #include "charset.h"
-#include "facequery.h"
-#include "fontface.h"
+#include "platform/facequery.h"
+#include "platform/fontface.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -29,8 +29,8 @@ void DrawChart(const QRawFont &raw)
     QPainter painter(&image);
     for (int code = FirstCode; code <= LastCode; ++code) {
         const int index = code - FirstCode;
-        const char32_t symbolCode = platform::symbolCodePoint(code);
-        const QString text = symbol ? QString::fromUcs4(&symbolCode, 1) : QString(platform::ansiToUnicode(code));
+        const char32_t symbolCode = charset::symbolCodePoint(code);
+        const QString text = symbol ? QString::fromUcs4(&symbolCode, 1) : QString(charset::ansiToUnicode(code));
         painter.drawGlyphRun(QPointF(index % 16 * cell, index / 16 * cell + raw.ascent()),
                              platform::glyphRunOf(raw, text));
     }

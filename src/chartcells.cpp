@@ -1,20 +1,29 @@
 #include "chartcells.h"
 
+#include "charset.h"
+
+#include <string>
+
 namespace chart {
+
+int highDigit(int row)
+{
+    return row + FirstCode / ColCount;
+}
 
 int cellCode(int col, int row)
 {
-    return 16 * (row + 2) + col;
+    return ColCount * highDigit(row) + col;
 }
 
 int cellCol(int code)
 {
-    return code % 16;
+    return code % ColCount;
 }
 
 int cellRow(int code)
 {
-    return code / 16 - 2;
+    return code / ColCount - highDigit(0);
 }
 
 QString decCaption(int code)
@@ -31,7 +40,20 @@ QString decCaption(int code)
 QString hexCaption(int col, int row)
 {
     const char *digits = "0123456789ABCDEF";
-    return QStringLiteral("Hex: ") + QLatin1Char(digits[(row + 2) & 15]) + QLatin1Char(digits[col & 15]);
+    return QStringLiteral("Hex: ") + QLatin1Char(digits[highDigit(row) & 15]) + QLatin1Char(digits[col & 15]);
+}
+
+QString symbolText(const QString &text)
+{
+    QString shown;
+    for (const QChar ch : text) {
+        const int code = charset::unicodeToAnsi(ch);
+        if (code < 0)
+            shown += ch;
+        else
+            shown += QString::fromUcs4(std::u32string(1, charset::symbolCodePoint(code)).data(), 1);
+    }
+    return shown;
 }
 
 QString cellName(QChar character, int code, Shown shown)

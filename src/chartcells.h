@@ -8,16 +8,24 @@ namespace chart {
 constexpr int ColCount = 16;
 constexpr int RowCount = 14;
 constexpr int FirstCode = 32;
+constexpr int LastCode = FirstCode + ColCount * RowCount - 1;
 
 // Code shown in cell (col, row): 32 + 16 * row + col.
 int cellCode(int col, int row);
 int cellCol(int code);
 int cellRow(int code);
+// The high hexadecimal digit of the codes in a row: the row's number plus 2, as the chart
+// starts at code 32.
+int highDigit(int row);
 
 // "Dec: 0065" for code 65: decimal, padded with zeros to four digits.
 QString decCaption(int code);
-// "Hex: 41" for the cell in column 1, row 2: the row's digit (row + 2), then the column's.
+// "Hex: 41" for the cell in column 1, row 2: the row's high digit, then the column's.
 QString hexCaption(int col, int row);
+
+// What a cell shows with a symbol font: each character of the chart's set becomes the code
+// point the font files that code's glyph under; other characters stay.
+QString symbolText(const QString &text);
 
 // How a cell shows its character: with the font's glyph for it, with the font's missing-glyph
 // box, or (a symbol font) with the font's own symbol for the code.

@@ -1,8 +1,7 @@
 #include "commandline.h"
 
-#include "filenames.h"
+#include "platform/filenames.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
 #include <QUrl>
@@ -43,20 +42,16 @@ bool answer(const QString &argument, QTextStream &out)
 }
 } // namespace
 
-CommandLine parseCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err)
+CommandLine parseCommandLine(const QStringList &arguments, QTextStream &err)
 {
     CommandLine result;
     bool optionsEnded = false;
     for (const QString &argument : arguments) {
         if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            if (argument == EndOfOptions) {
+            if (argument == EndOfOptions)
                 optionsEnded = true;
-            } else if (answer(argument, out)) {
-                result.exit = true;
-                return result;
-            } else {
+            else
                 err << "tavoret: ignoring unknown option '" << argument << "'\n";
-            }
             continue;
         }
         const QString path = localPath(argument);

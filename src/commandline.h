@@ -9,13 +9,13 @@ class QTextStream;
 
 struct CommandLine
 {
-    QStringList files;  // absolute paths of existing files, in the given order
-    bool exit = false;  // --help or --version was answered: end without opening the window
+    QStringList files; // absolute paths of existing files, in the given order
 };
 
-// Reads the arguments (without the program name). Help and version go to `out`; every argument
-// that is not an existing file gets one line on `err` and is otherwise ignored.
-CommandLine parseCommandLine(const QStringList &arguments, QTextStream &out, QTextStream &err);
+// Reads the arguments (without the program name) once help and version were not asked for
+// (answerHelpOrVersion). Every argument that is not an existing file gets one line on `err`
+// and is otherwise ignored.
+CommandLine parseCommandLine(const QStringList &arguments, QTextStream &err);
 
 // Answers the first --help or --version before "--" on `out`, without looking at anything
 // else; true when it did. This needs no display, so it runs before the application exists.

@@ -1,6 +1,8 @@
 #include "filedrag.h"
 
-#include "filenames.h"
+#include "fontfiles.h"
+
+#include "platform/filenames.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -18,23 +20,6 @@ TFileDrag::~TFileDrag()
 {
     UnhookOwnerWindow();
     setEnableDrop(false);
-}
-
-void TFileDrag::splitName(const QString &name, QString *nameOnly, QString *extension)
-{
-    // Scan from the end: every "." moves the extension's start, the first "/" ends the scan.
-    qsizetype nameStart = 0;
-    qsizetype extStart = -1;
-    for (qsizetype i = name.size() - 1; i >= 0; --i) {
-        if (name.at(i) == QLatin1Char('.')) {
-            extStart = i + 1;
-        } else if (name.at(i) == QLatin1Char('/')) {
-            nameStart = i + 1;
-            break;
-        }
-    }
-    *nameOnly = name.mid(nameStart);
-    *extension = extStart < 0 ? QString() : name.mid(extStart);
 }
 
 void TFileDrag::setEnableDrop(bool enable)
@@ -106,7 +91,7 @@ void TFileDrag::readNames(const QStringList &names)
     m_fileCount = int(names.size());
     for (const QString &name : names) {
         QString nameOnly, extension;
-        splitName(name, &nameOnly, &extension);
+        fontfiles::splitName(name, &nameOnly, &extension);
         m_nameWithPath << name;
         m_nameOnly << nameOnly;
         m_extension << extension;

@@ -28,9 +28,6 @@ public:
     explicit TFileDrag(QObject *owner);
     ~TFileDrag() override;
 
-    // Splits a full name into its name part (after the last "/") and its extension (after the
-    // first "." of the name part; empty when the name part has none).
-    static void splitName(const QString &name, QString *nameOnly, QString *extension);
 
     QStringList NameWithPath() const { return m_nameWithPath; }
     QStringList NameOnly() const { return m_nameOnly; }

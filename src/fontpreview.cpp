@@ -1,6 +1,6 @@
 #include "fontpreview.h"
 
-#include "fonttable.h"
+#include "platform/fonttable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,12 +32,8 @@ FontPreview::Result FontPreview::finish(const QStringList &families)
     const int facesAdded = m_fonts.addReadFaces(m_file, families);
     m_fonts.announceFontChange();
     result.names = m_fonts.ReadInstalledFontNames();
-    if (result.names.size() != result.countBefore)
-        result.outcome = Outcome::NewFace;
-    else if (facesAdded == 0 && !m_file.isEmpty())
-        result.outcome = Outcome::NotAFont;
-    else
-        result.outcome = Outcome::AlreadyInstalled;
+    const bool listGrew = result.names.size() != result.countBefore;
+    result.outcome = facesAdded == 0 && !m_file.isEmpty() && !listGrew ? Outcome::NotAFont : Outcome::Read;
     return result;
 }
 

@@ -17,10 +17,10 @@ class FontPreview : public QObject
 
 public:
     enum class Outcome {
-        NewFace,          // the list grew: its last name is the file's face
-        AlreadyInstalled, // the list is as long as before
-        NotAFont,         // a file the table takes no face from
-        Pending,          // the file is still being read: the outcome comes through `shown`
+        Read,     // the table took the file's faces (or the preview ended): compare the
+                  // names with countBefore to tell a new face from one installed already
+        NotAFont, // a file the table takes no face from
+        Pending,  // the file is still being read: the outcome comes through `shown`
     };
     struct Result
     {

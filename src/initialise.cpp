@@ -1,10 +1,10 @@
 #include "initialise.h"
 
 #include "interfacefonts.h"
-#include "namedcomboboxaccessible.h"
-#include "tlistboxaccessible.h"
-#include "tspineditaccessible.h"
-#include "tstringgridaccessible.h"
+#include "widgets/accessible/namedcomboboxaccessible.h"
+#include "widgets/accessible/tlistboxaccessible.h"
+#include "widgets/accessible/tspineditaccessible.h"
+#include "widgets/accessible/tstringgridaccessible.h"
 
 #include <QAccessible>
 #include <QtGlobal>
@@ -14,7 +14,7 @@ void initialiseApplication(platform::FontTable &fonts)
     // The forms live in a static library, whose resources are not registered on their own.
     Q_INIT_RESOURCE(tavoret);
     Q_INIT_RESOURCE(about);
-    platform::keepInterfaceFontsInstalled(fonts);
+    interfacefonts::keepInterfaceFontsInstalled(fonts);
     // What screen readers learn of the controls Qt has no accessible interface for.
     QAccessible::installFactory(&TStringGridAccessible::factory);
     QAccessible::installFactory(&TSpinEditAccessible::factory);

@@ -1,11 +1,11 @@
 // Tavoret: a viewer for the characters 32 to 255 of installed and uninstalled fonts.
 #include "commandline.h"
-#include "displaycheck.h"
-#include "facereader.h"
-#include "filenames.h"
-#include "fonttable.h"
+#include "platform/displaycheck.h"
+#include "platform/facereader.h"
+#include "platform/filenames.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
-#include "termination.h"
+#include "platform/termination.h"
 #include "unit1.h"
 
 #include <QApplication>
@@ -88,7 +88,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     display.release();
     // The application took Qt's own options out of the arguments; the rest are files.
-    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv), out, err);
+    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv), err);
     out.flush();
     err.flush();
     nameApplication();
@@ -97,11 +97,11 @@ int main(int argc, char **argv)
     platform::FontTable fonts;
     // Fontconfig is read once the preview folder is swept, which may change the fonts folder.
     fonts.sweepStalePreviewLinks();
-    StartupFontNames = fonts.ReadInstalledFontNames();
+    const QStringList startupFontNames = fonts.ReadInstalledFontNames();
     initialiseApplication(fonts);
     QApplication::setWindowIcon(programIcon());
 
-    TForm1 form(fonts);
+    TForm1 form(fonts, startupFontNames);
     form.move(0, 0);
     form.show();
     // A session that ends, or Ctrl+C in a terminal, closes the window as the user would, so that

@@ -2,27 +2,28 @@
 
 #include "charset.h"
 #include "chartcells.h"
-#include "filecopy.h"
+#include "platform/filecopy.h"
 #include "fittedtext.h"
 #include "fixedcolours.h"
-#include "filenames.h"
-#include "fonttable.h"
-#include "screen.h"
+#include "fontfiles.h"
+#include "platform/filenames.h"
+#include "platform/fonttable.h"
+#include "platform/screen.h"
 #include "screenreadernotice.h"
-#include "shell.h"
+#include "shortcuts.h"
+#include "platform/shell.h"
 #include "unit2.h"
+#include "windowframe.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMenu>
-#include <QShortcut>
 #include <QMoveEvent>
 
 #include <algorithm>
 
 TForm1 *Form1 = nullptr;
-QStringList StartupFontNames;
 int FontsChanged = 0;
 QString PreviewFontFile;
 int FontCountBefore = 0;
@@ -56,8 +57,8 @@ void setHeight(QWidget *control, int height)
 }
 } // namespace
 
-TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
-    : QWidget(parent), m_fonts(fonts), m_preview(fonts), m_frame(this, [this] { FormResize(); }),
+TForm1::TForm1(platform::FontTable &fonts, const QStringList &startupFontNames, QWidget *parent)
+    : QWidget(parent), m_fonts(fonts), m_startupFontNames(startupFontNames), m_preview(fonts), m_frame(this, [this] { FormResize(); }),
       m_previewNotice(ScreenReaderNotice::create(this))
 {
     Form1 = this;
@@ -68,8 +69,9 @@ TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     PopupMenu1->addActions({mnuitCopy1, mnuitdec1, mnuithex1});
     StringGrid1->setPopupMenu(PopupMenu1);
-    DriveComboBox1->setDirList(DirectoryListBox1);
-    DirectoryListBox1->setFileList(FileListBox1);
+    DriveComboBox1->setBrowser(&m_browser);
+    DirectoryListBox1->setBrowser(&m_browser);
+    FileListBox1->setBrowser(&m_browser);
     FileDrag1 = new TFileDrag(this);
     FileDrag1->setObjectName(QStringLiteral("FileDrag1"));
     FileDrag1->setEnableDrop(false);
@@ -82,8 +84,7 @@ TForm1::TForm1(platform::FontTable &fonts, QWidget *parent)
     keepColourPairsReadable();
     keepCaptionsInside();
     describeControls();
-    auto *aboutKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(aboutKey, &QShortcut::activated, this, &TForm1::Label1Click);
+    addShortcuts(*this);
     ComboBox1->setFocus(); // the active control when the window opens
     FormCreate();
 }
@@ -107,7 +108,6 @@ void TForm1::connectHandlers()
     connect(StringGrid1, &TStringGrid::MouseUp, this, &TForm1::StringGrid1MouseDown);
     connect(StringGrid1, &TStringGrid::KeyPick, this, &TForm1::StringGrid1KeyPick);
     connect(mnuitCopy1, &QAction::triggered, this, &TForm1::mnuitCopy1Click);
-    connect(StringGrid1, &TStringGrid::CopyKey, this, &TForm1::StringGrid1CopyKey);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Label1, &ClickableLabel::clicked, this, &TForm1::Label1Click);
     connect(DirectoryListBox1, &TDirectoryListBox::Click, this, &TForm1::DirectoryListBox1Enter);
@@ -132,13 +132,13 @@ void TForm1::FormCreate()
 
 void TForm1::fillChart()
 {
-    for (int code = chart::FirstCode; code <= 255; ++code)
-        StringGrid1->setCells(chart::cellCol(code), chart::cellRow(code), QString(platform::ansiToUnicode(code)));
+    for (int code = chart::FirstCode; code <= chart::LastCode; ++code)
+        StringGrid1->setCells(chart::cellCol(code), chart::cellRow(code), QString(charset::ansiToUnicode(code)));
 }
 
 void TForm1::fillFontList()
 {
-    ComboBox1->fill(StartupFontNames);
+    ComboBox1->fill(m_startupFontNames);
     // Every item is compared; with several exact matches the last one stays selected.
     for (int i = 0; i < ComboBox1->count(); ++i) {
         if (ComboBox1->itemText(i) == QLatin1String(DefaultFace))
@@ -254,7 +254,7 @@ bool TForm1::pickCellAt(const QPoint &pos)
     if (!StringGrid1->MouseToCell(pos, &col, &row))
         return false;
     const int code = chart::cellCode(col, row);
-    RichEdit1->setText(QString(platform::ansiToUnicode(code)));
+    RichEdit1->setText(QString(charset::ansiToUnicode(code)));
     RichEdit1->setSelStart(0);
     RichEdit1->setSelLength(1);
     mnuitdec1->setText(chart::decCaption(code));
@@ -395,20 +395,16 @@ void TForm1::showPreview(const QString &path)
 void TForm1::showPreviewOutcome(const FontPreview::Result &preview)
 {
     ComboBox1->fill(preview.names);
-    switch (preview.outcome) {
-    case FontPreview::Outcome::NewFace:
+    if (preview.outcome == FontPreview::Outcome::Pending)
+        return; // the outcome follows through FontPreview::shown
+    if (ComboBox1->count() != FontCountBefore) {
         // The face added last is the selector's last entry while sorting is off.
         ComboBox1->setItemIndex(ComboBox1->count() - 1);
         applySelectedFace();
-        break;
-    case FontPreview::Outcome::NotAFont:
+    } else if (preview.outcome == FontPreview::Outcome::NotAFont) {
         ComboBox1->setText(QLatin1String(NotAFontFile));
-        break;
-    case FontPreview::Outcome::AlreadyInstalled:
+    } else {
         ComboBox1->setText(QLatin1String(AlreadyInstalled));
-        break;
-    case FontPreview::Outcome::Pending:
-        return; // the outcome follows through FontPreview::shown
     }
     // The selector tells a screen reader itself while it has the focus.
     if (!ComboBox1->hasFocus())
@@ -467,23 +463,13 @@ void TForm1::openFontsFolder()
     });
 }
 
-bool TForm1::isTrueTypeExtension(const QString &extension)
-{
-    QString upper = extension;
-    for (QChar &ch : upper) {
-        if (ch >= QLatin1Char('a') && ch <= QLatin1Char('z'))
-            ch = QChar(ch.unicode() - 'a' + 'A');
-    }
-    return upper == QLatin1String("TTF");
-}
-
 void TForm1::FileDrag1Drop()
 {
     if (FileDrag1->FileCount() == 0)
         return;
     const QString name = FileDrag1->NameWithPath().at(0);
     // A folder named like a font file, or a file gone since the drop, is not a TrueType file.
-    if (isTrueTypeExtension(FileDrag1->Extension().at(0)) && platform::isFile(name)) {
+    if (fontfiles::isTrueTypeExtension(FileDrag1->Extension().at(0)) && platform::isFile(name)) {
         Button1Click();
         DriveComboBox1->setDrive(name);
         DirectoryListBox1->setDirectory(name);
@@ -528,7 +514,7 @@ void TForm1::keepDesignedOuterSize()
 {
     if (!m_keepDesignedSize || (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
         return;
-    const QSize frame = outerSize() - size();
+    const QSize frame = windowFrameSize(m_frame.current());
     if (frame == m_frameApplied)
         return;
     m_frameApplied = frame;

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "filedrag.h"
+#include "browser/folderbrowser.h"
 #include "fontpreview.h"
-#include "frameextents.h"
+#include "platform/frameextents.h"
 #include "logocolours.h"
 #include "ui_unit1.h"
 
@@ -23,8 +24,9 @@ class TForm1 : public QWidget, public Ui::TForm1
     Q_OBJECT
 
 public:
-    // The window lists, draws and previews fonts through `fonts`, which outlives it.
-    explicit TForm1(platform::FontTable &fonts, QWidget *parent = nullptr);
+    // The window lists, draws and previews fonts through `fonts`, which outlives it; its font
+    // selector starts with `startupFontNames`, the installed names read once at start.
+    TForm1(platform::FontTable &fonts, const QStringList &startupFontNames, QWidget *parent = nullptr);
     // Clears Form1 when it is this window.
     ~TForm1() override;
 
@@ -67,8 +69,6 @@ public:
     // The selector after a preview: its outcome, or nothing yet while the file is read. Screen
     // readers hear the outcome wherever the focus is.
     void showPreviewOutcome(const FontPreview::Result &preview);
-    // "TTF" in any letter case, and nothing else.
-    static bool isTrueTypeExtension(const QString &extension);
 
     // Whether a control's hint pops up when the pointer rests on it.
     static bool ShowHint(const QWidget *control);
@@ -102,7 +102,10 @@ private:
     void showFolderError(const QString &text);
 
     platform::FontTable &m_fonts;
+    const QStringList m_startupFontNames;
     FontPreview m_preview;
+    // Where the drive selector, the folder list and the file list stand: they all show it.
+    FolderBrowser m_browser;
     // A new frame changes the outer size without a resize: the resize rule runs again.
     platform::FrameExtents m_frame;
     ScreenReaderNotice *m_previewNotice;
@@ -117,10 +120,10 @@ private:
 
 // The main window, set before its creation handler runs; null once it is gone.
 extern TForm1 *Form1;
-// The installed font names read once at start, before the main window is created.
-extern QStringList StartupFontNames;
 // 1 after Add or Del until the font list has been read again.
 extern int FontsChanged;
 // The font file most recently handed to the font table for preview.
 extern QString PreviewFontFile;
+// The number of installed names a preview found before it added its file; the selector's
+// count is compared with it when the preview's outcome is shown.
 extern int FontCountBefore;

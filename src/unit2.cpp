@@ -2,8 +2,9 @@
 
 #include "aboutanimation.h"
 #include "fixedcolours.h"
-#include "screen.h"
-#include "systemname.h"
+#include "platform/screen.h"
+#include "platform/systemname.h"
+#include "windowframe.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,8 +30,7 @@ void openAboutBox(QWidget *parent)
     auto *box = new TAboutBox(parent); // released by itself once closed
     box->setWindowModality(Qt::ApplicationModal);
     box->hide();
-    if (platform::programPlacesWindows())
-        box->move(box->x(), platform::primaryScreenGeometry().top() - box->frameGeometry().height());
+    box->startAboveScreen();
     box->exec();
 }
 
@@ -142,7 +142,7 @@ void TAboutBox::slideIn()
         setTop(top);
     }
     m_slid = true;
-    m_frameWhenCentred = frameGeometry().size() - size();
+    m_frameWhenCentred = windowFrameSize(*this);
 }
 
 void TAboutBox::pulseUntilStopped()
@@ -174,7 +174,7 @@ void TAboutBox::pauseBetweenPulseSteps()
 void TAboutBox::moveEvent(QMoveEvent *event)
 {
     QDialog::moveEvent(event);
-    const QSize frame = frameGeometry().size() - size();
+    const QSize frame = windowFrameSize(*this);
     if (!m_slid || frame == m_frameWhenCentred || !platform::programPlacesWindows())
         return;
     m_frameWhenCentred = frame;
@@ -278,6 +278,12 @@ bool TAboutBox::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TAboutBox::startAboveScreen()
+{
+    if (platform::programPlacesWindows())
+        setTop(topAboveScreen());
 }
 
 void TAboutBox::setTop(int top)

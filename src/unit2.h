@@ -26,6 +26,10 @@ public:
     void OKButtonMouseDown();
     void FormClose();
 
+    // Places the box just above the screen, where its slide starts, unless the window system
+    // places windows itself.
+    void startAboveScreen();
+
 public slots:
     // While the animation runs, a close request is only recorded; the box closes when the
     // animation has ended.

@@ -1,8 +1,8 @@
 #include "testsupport.h"
 #include "aboutanimation.h"
-#include "facereader.h"
-#include "filenames.h"
-#include "fonttable.h"
+#include "platform/facereader.h"
+#include "platform/filenames.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
 #include "tsymbollabel.h"
 #include "unit1.h"
@@ -319,8 +319,8 @@ MainWindow MainWindow::open(const QStringList *startupNames)
     watchMessageBoxes();
     window.m_fonts = std::make_unique<platform::FontTable>();
     initialiseApplication(*window.m_fonts);
-    StartupFontNames = startupNames ? *startupNames : window.m_fonts->ReadInstalledFontNames();
-    window.m_form = std::make_unique<TForm1>(*window.m_fonts);
+    const QStringList names = startupNames ? *startupNames : window.m_fonts->ReadInstalledFontNames();
+    window.m_form = std::make_unique<TForm1>(*window.m_fonts, names);
     // A loaded machine may take longer than the window waits for a file's faces; the tests
     // read the outcome right after a preview unless they test a slow file.
     window->preview().setAnswerWithin(platform::FaceReader::TimeLimitMs);

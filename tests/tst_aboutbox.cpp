@@ -1,10 +1,10 @@
 // The About box: credits unscrambling, pulse and slide rules, its own symbol font, and the
 // modal box driven the way a user drives it.
 #include "aboutanimation.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
 #include "tsymbollabel.h"
-#include "screen.h"
+#include "platform/screen.h"
 #include "testsupport.h"
 #include "unit2.h"
 

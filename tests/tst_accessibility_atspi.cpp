@@ -4,7 +4,7 @@
 // claims to be shown or focused, the keys that pick, open the menu, copy and open the About
 // box, and readable colours under the default and a dark theme.
 #include "chartcells.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "testsupport.h"
 #include "unit1.h"
 #include "unit2.h"

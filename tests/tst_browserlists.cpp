@@ -1,12 +1,13 @@
 // Drive selector, folder list and file list: path rules, listings, moves, file names, clicks.
-#include "filenames.h"
-#include "folderbrowser.h"
-#include "tdirectorylistbox.h"
-#include "tdrivecombobox.h"
+#include "platform/filenames.h"
+#include "browser/folderbrowser.h"
+#include "browser/tdirectorylistbox.h"
+#include "browser/tdrivecombobox.h"
 #include "testsupport.h"
-#include "tfilelistbox.h"
+#include "browser/tfilelistbox.h"
 #include "virtualkeycode.h"
-#include "volumes.h"
+#include "platform/paths.h"
+#include "platform/volumes.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,6 +36,7 @@ QPoint centreOf(const QListWidget &list, const QString &text)
 // `errors` keeps the folder list's reports.
 struct Window : QWidget
 {
+    FolderBrowser browser;
     QLineEdit *other = new QLineEdit(this);
     TDirectoryListBox *dirs = new TDirectoryListBox(this);
     TFileListBox *files = new TFileListBox(this);
@@ -43,7 +45,8 @@ struct Window : QWidget
     {
         connect(dirs, &TDirectoryListBox::folderError, this, [this](const QString &text) { errors << text; });
         files->setFileMask("*.ttf");
-        dirs->setFileList(files);
+        dirs->setBrowser(&browser);
+        files->setBrowser(&browser);
         dirs->setDirectory(folder);
         dirs->setGeometry(0, 30, 129, 500);
         files->setGeometry(130, 30, 129, 500);
@@ -340,8 +343,8 @@ private slots:
         const QList<platform::Volume> mounted{{"/", "", K::Fixed}, {gone, "", K::Optical}, {volA, "STICK", K::Removable},
                                              {volB, "", K::Network}};
         Window w(m_mid);
-        w.dirs->browser()->setVolumeSource([mounted] { return mounted; });
-        drive.setDirList(w.dirs);
+        w.browser.setVolumeSource([mounted] { return mounted; });
+        drive.setBrowser(&w.browser);
         // A missing folder, one below a file, a volume not there: reported, and nothing moves.
         w.dirs->setDirectory(m_mid + "/none");
         w.dirs->setDirectory(m_mid + "/f.ttf/x");

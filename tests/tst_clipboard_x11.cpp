@@ -1,6 +1,6 @@
 // Copy as another X client sees it: xclip reads the formats Tavoret offers on the clipboard,
 // and an RTF reader (unrtf) reads the face and size the RTF names.
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "initialise.h"
 #include "testsupport.h"
 #include "unit1.h"
@@ -48,8 +48,7 @@ void TestClipboardX11::otherClientsSeeAllFormats()
 {
     platform::FontTable fonts;
     initialiseApplication(fonts);
-    StartupFontNames = {QStringLiteral("DejaVu Sans")};
-    TForm1 form(fonts);
+    TForm1 form(fonts, {QStringLiteral("DejaVu Sans")});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.ComboBox1->setItemIndex(0);

@@ -1,7 +1,7 @@
 // Copying into the fonts folder without overwriting, and opening a folder through the real
 // xdg-open with a logging handler set up by the test.
-#include "filecopy.h"
-#include "shell.h"
+#include "platform/filecopy.h"
+#include "platform/shell.h"
 #include "testsupport.h"
 
 #include <QDir>

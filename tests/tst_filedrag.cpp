@@ -1,6 +1,7 @@
 // The drop target on its own: splitting dropped names, reading drops into the three lists,
 // switching drops on and off, and leaving every other event to the window.
 #include "filedrag.h"
+#include "fontfiles.h"
 #include "testsupport.h"
 
 #include <QMimeData>
@@ -61,7 +62,7 @@ private slots:
     {
         QFETCH(QString, name);
         QString nameOnly, extension;
-        TFileDrag::splitName(name, &nameOnly, &extension);
+        fontfiles::splitName(name, &nameOnly, &extension);
         QTEST(nameOnly, "nameOnly");
         QTEST(extension, "extension");
     }

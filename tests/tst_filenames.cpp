@@ -1,6 +1,6 @@
 // File names that are not valid UTF-8: kept to the byte from the system to the program and
 // back, shown with U+FFFD, and found in a folder listing and through a file: URL.
-#include "filenames.h"
+#include "platform/filenames.h"
 #include "testsupport.h"
 
 #include <QUrl>

@@ -1,7 +1,7 @@
 // Loading one face of a font file for the chart: a face of a collection becomes a font of its
 // own, and damaged collections, special files and missing files load nothing, without hanging.
-#include "facequery.h"
-#include "fontface.h"
+#include "platform/facequery.h"
+#include "platform/fontface.h"
 #include "testsupport.h"
 
 #include <QFile>

@@ -1,6 +1,6 @@
 // The font selector: start-up fill and selection, sorting, and the deferred re-reading of the
 // installed fonts after Add or Del, against the test font configuration.
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "testsupport.h"
 #include "unit1.h"
 

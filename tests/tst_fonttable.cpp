@@ -1,6 +1,6 @@
 // The font table against the real fontconfig and Qt, with the project's test fonts.
-#include "fonttable.h"
-#include "previewlinks.h"
+#include "platform/fonttable.h"
+#include "platform/previewlinks.h"
 #include "testsupport.h"
 
 #include <QGlyphRun>

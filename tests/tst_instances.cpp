@@ -1,9 +1,9 @@
 // The real program as a user starts it, several at once and under signals: instances that
 // each see process id 1 (pid namespaces of their own) sharing one preview folder, nohup, and
 // the signal of the file-size limit. Each opens a font file named on its command line.
-#include "filenames.h"
-#include "fonttable.h"
-#include "previewlinks.h"
+#include "platform/filenames.h"
+#include "platform/fonttable.h"
+#include "platform/previewlinks.h"
 #include "testsupport.h"
 
 #include <QProcess>

@@ -1,6 +1,6 @@
 // The main window driven through real widgets and events: layout, the chart's size boxes,
 // picking cells with the mouse, the context menu captions and copying a character.
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "interfacefonts.h"
 #include "testsupport.h"
 #include "unit1.h"
@@ -56,16 +56,16 @@ private slots:
             QList<QWidget *> widgets = window->findChildren<QWidget *>();
             widgets << window;
             for (QWidget *widget : std::as_const(widgets)) {
-                if (!widget->property("showsNamedFace").toBool() && !platform::qtHasFamily(widget->font().family()))
+                if (!widget->property("showsNamedFace").toBool() && !interfacefonts::qtHasFamily(widget->font().family()))
                     missing << widget->objectName() + ": " + widget->font().family();
             }
         }
         QCOMPARE(missing, QStringList());
-        QVERIFY(platform::qtHasFamily(QApplication::font().family()));
-        QVERIFY(!platform::qtHasFamily(QStringLiteral("MS Sans Serif"))); // what the forms name
+        QVERIFY(interfacefonts::qtHasFamily(QApplication::font().family()));
+        QVERIFY(!interfacefonts::qtHasFamily(QStringLiteral("MS Sans Serif"))); // what the forms name
         QCOMPARE(m_form->StringGrid1->FontName(), QStringLiteral("Times New Roman"));
         QCOMPARE(m_form->RichEdit1->FontName(), QStringLiteral("Times New Roman"));
-        QVERIFY(platform::qtHasFamily(m_form->RichEdit1->font().family()));
+        QVERIFY(interfacefonts::qtHasFamily(m_form->RichEdit1->font().family()));
     }
 
     void startsWithDesignedValues()

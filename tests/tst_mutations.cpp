@@ -3,7 +3,7 @@
 // counts, broken collection headers), each previewed from the file list and drawn at a small
 // and a large size. Each one shows a face or the verdict "not a valid Font-File", and no
 // preview link is left behind.
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "testsupport.h"
 #include "unit1.h"
 

@@ -1,10 +1,10 @@
 // Previewing font files from the browser, and Add and Del through the user's fonts folder,
 // with the real font table, the project's test fonts and the real xdg-open, and what the user
 // is told where the fonts folder cannot be opened.
-#include "facereader.h"
-#include "filenames.h"
-#include "fonttable.h"
-#include "termination.h"
+#include "platform/facereader.h"
+#include "platform/filenames.h"
+#include "platform/fonttable.h"
+#include "platform/termination.h"
 #include "testsupport.h"
 #include "unit1.h"
 

@@ -2,8 +2,8 @@
 // files of running and ended instances, files, folders, pipes and links planted under the
 // program's names, a preview folder that is not a real folder of the user's, and several
 // instances within one process, which share its process id.
-#include "filenames.h"
-#include "previewlinks.h"
+#include "platform/filenames.h"
+#include "platform/previewlinks.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // The real program as a user starts it: --version and --help, a font file named on the command
 // line, which opens previewed so that other programs see its family, Qt's own options, and a
 // start without a display.
-#include "displaycheck.h"
-#include "fonttable.h"
+#include "platform/displaycheck.h"
+#include "platform/fonttable.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // A real drag from another X client onto the main window: the drag source is its own process
 // (tests/dragsource) and xdotool moves the real pointer, so the file names reach Tavoret through
 // the X server's drag-and-drop messages and selection transfer, not as events made up in the test.
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "testsupport.h"
 #include "unit1.h"
 

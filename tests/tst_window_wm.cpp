@@ -3,7 +3,7 @@
 // minimising, maximising, restoring and a new frame, the About box's slide, and the exact
 // captions of the real program's windows.
 #include "aboutanimation.h"
-#include "screen.h"
+#include "platform/screen.h"
 #include "testsupport.h"
 #include "tsymbollabel.h"
 #include "unit1.h"

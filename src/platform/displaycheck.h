@@ -3,8 +3,6 @@
 
 #include <QString>
 
-struct xcb_connection_t;
-
 namespace platform {
 
 // Asks once, on construction, whether Qt's platform `platformName` (as given by -platform or
@@ -33,7 +31,7 @@ private:
     // A Wayland socket answers and Qt has its Wayland platform to talk to it.
     bool waylandAnswers(bool namedExplicitly);
 
-    xcb_connection_t *m_x11 = nullptr;
+    void *m_connection = nullptr; // the window system's connection, kept open until release()
     bool m_canOpen = false;
     bool m_waylandPluginMissing = false;
 };

@@ -4,7 +4,7 @@
 // limit ends the worker, which is started again, with the answer "no faces".
 #pragma once
 
-#include "facequery.h"
+#include "platform/facequery.h"
 
 #include <QElapsedTimer>
 #include <QHash>

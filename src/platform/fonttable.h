@@ -2,10 +2,10 @@
 // to it for as long as this process runs.
 #pragma once
 
-#include "facereader.h"
-#include "fontconfigstate.h"
-#include "fontface.h"
-#include "previewlinks.h"
+#include "platform/facereader.h"
+#include "platform/fontface.h"
+#include "platform/installedfaces.h"
+#include "platform/previewlinks.h"
 
 #include <QList>
 #include <QString>
@@ -16,6 +16,8 @@
 #include <utility>
 
 namespace platform {
+
+class FontconfigState; // the system's implementation of InstalledFaces
 
 // The user's font folder: $XDG_DATA_HOME/fonts, by default ~/.local/share/fonts.
 QString userFontsFolder();
@@ -68,13 +70,13 @@ public:
     // nor added, once per configuration.
     FontFace faceOf(const QString &family);
     // The installed fonts as last read (read now if they never were).
-    std::shared_ptr<FontconfigState> installedFonts();
+    std::shared_ptr<InstalledFaces> installedFonts();
     // Changes whenever what faceOf answers may have changed (fonts added, removed or installed).
     int generation() const { return m_generation; }
     // Called whenever generation() changes; a later listener replaces an earlier one.
     void setOnChange(std::function<void()> changed) { m_onChange = std::move(changed); }
     // How many times fontconfig's configuration was built (for the benchmark).
-    int configurationBuilds() const { return m_fontconfig->builds(); }
+    int configurationBuilds() const;
 
 private:
     void bringUpToDate();

@@ -1,4 +1,4 @@
-// Mounted volumes and the path rules the folder and file lists share.
+// Mounted volumes, the volume a path lies on, and entering a folder.
 #pragma once
 
 #include <QByteArray>
@@ -31,25 +31,9 @@ VolumeKind classifyVolume(const QByteArray &fsType, const QByteArray &device, bo
 // in square brackets ("/media/usb [STICK]").
 QString volumeText(const Volume &volume);
 
-// Whether `prefix` is `path` itself or one of its ancestor folders, compared by whole path
-// components and exactly: "/home" prefixes "/home/x" but not "/homework".
-bool isPathPrefix(const QString &prefix, const QString &path);
-
 // Index of the volume a path lies on: the one with the longest mount point that prefixes it;
 // -1 when none does.
 int volumeIndexOf(const QStringList &mountPoints, const QString &path);
-
-// A file's full name from its folder and its name: exactly one "/" between them, so the root
-// folder "/" and "x.ttf" give "/x.ttf". An empty folder gives the name alone.
-QString joinPath(const QString &folder, const QString &name);
-
-// The folders from the root down to `folder` itself: "/a/b" gives "/", "/a", "/a/b".
-// `folder` is an absolute, clean path.
-QStringList folderChain(const QString &folder);
-
-// Whether `name` matches a file mask of "*" (any run of characters) and "?" (any one
-// character), ignoring letter case. An empty mask and "*.*" match every name.
-bool matchesMask(const QString &name, const QString &mask);
 
 // 0 when the folder can be opened for listing, otherwise the system's error number.
 int folderAccessError(const QString &folder);

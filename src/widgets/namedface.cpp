@@ -15,7 +15,7 @@ bool NamedFace::takeFontOf(QWidget *widget)
     if (family == m_installedFamily)
         return false;
     m_name = family;
-    m_installedFamily = platform::installedFamily(family);
+    m_installedFamily = interfacefonts::installedFamily(family);
     if (m_installedFamily == family)
         return false;
     QFont installed = widget->font();

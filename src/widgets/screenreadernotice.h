@@ -3,7 +3,7 @@
 // no control on screen, and no control lists it as a child.
 #pragma once
 
-#include "childlessaccessible.h"
+#include "widgets/accessible/childlessaccessible.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "tcombobox.h"
 
-#include "namedcomboboxaccessible.h"
+#include "widgets/accessible/namedcomboboxaccessible.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

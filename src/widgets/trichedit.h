@@ -1,5 +1,5 @@
 // A one-line, read-only rich-text box with a face name of its own: copying puts its selection
-// on the clipboard as plain text, and as HTML and RTF in that face at the box's size.
+// on the clipboard in the flavours of clipboardflavours.h, in that face at the box's size.
 // The box shows its text in an installed family that stands for the face, so that Qt never
 // has to search for a face it does not have (such as one under preview).
 #pragma once
@@ -14,9 +14,6 @@ class TRichEdit : public QTextEdit
 
 public:
     explicit TRichEdit(QWidget *parent = nullptr);
-
-    // RTF for `text` in face `face` at `points`: the face in the font table, the size in half points.
-    static QByteArray rtfFor(const QString &text, const QString &face, int points);
 
     QString Text() const;
     void setText(const QString &text);

@@ -1,7 +1,7 @@
 #include "tstringgrid.h"
 #include "chartcells.h"
 #include "charset.h"
-#include "fonttable.h"
+#include "platform/fonttable.h"
 #include "interfacefonts.h"
 
 #include <QAccessible>
@@ -15,7 +15,6 @@
 #include <QPointer>
 #include <QRawFont>
 #include <QScrollBar>
-#include <QtEndian>
 
 #include <algorithm>
 
@@ -191,22 +190,6 @@ qreal TStringGrid::ascent() const
     return m_raw.isValid() ? m_raw.ascent() : QFontMetricsF(drawFont()).ascent();
 }
 
-QString TStringGrid::displayText(const QString &text) const
-{
-    if (!m_symbolFont)
-        return text;
-    // A symbol font files its glyphs under 0xF000 + code: show the glyph of each code.
-    QString shown;
-    for (const QChar ch : text) {
-        const int code = platform::unicodeToAnsi(ch);
-        if (code < 0)
-            shown += ch;
-        else
-            shown += QString::fromUcs4(std::u32string(1, platform::symbolCodePoint(code)).data(), 1);
-    }
-    return shown;
-}
-
 bool TStringGrid::isCell(int col, int row) const
 {
     return col >= 0 && col < m_cols && row >= 0 && row < m_rows;
@@ -248,7 +231,7 @@ QString TStringGrid::accessibleCellName(int col, int row) const
     if (text.isEmpty())
         return QString();
     const QChar character = text.front();
-    const int code = platform::unicodeToAnsi(character);
+    const int code = charset::unicodeToAnsi(character);
     chart::Shown shown = chart::Shown::Glyph;
     if (m_symbolFont)
         shown = chart::Shown::Symbol;
@@ -336,7 +319,8 @@ void TStringGrid::paintCell(QPainter &painter, int col, int row, int textTop, bo
     painter.setPen(pal.color(highlighted ? QPalette::HighlightedText : QPalette::Text));
     painter.save();
     painter.setClipRect(cell);
-    drawCellText(painter, cell.topLeft() + QPoint(TextMargin, textTop), displayText(Cells(col, row)));
+    const QString text = m_symbolFont ? chart::symbolText(Cells(col, row)) : Cells(col, row);
+    drawCellText(painter, cell.topLeft() + QPoint(TextMargin, textTop), text);
     painter.restore();
     if (current && active)
         paintFocusRect(painter, cell);
@@ -494,21 +478,7 @@ void TStringGrid::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Space:
         pickCurrentCell();
         break;
-    case Qt::Key_Menu:
-        openMenuAtCurrentCell();
-        break;
-    case Qt::Key_F10:
-        if (!(event->modifiers() & Qt::ShiftModifier)) {
-            QAbstractScrollArea::keyPressEvent(event);
-            return;
-        }
-        openMenuAtCurrentCell();
-        break;
     default:
-        if (event->matches(QKeySequence::Copy)) {
-            emit CopyKey();
-            break;
-        }
         QAbstractScrollArea::keyPressEvent(event);
         return;
     }

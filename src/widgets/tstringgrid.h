@@ -4,7 +4,7 @@
 // own box and no other font stands in.
 #pragma once
 
-#include "fontface.h"
+#include "platform/fontface.h"
 #include "namedface.h"
 
 #include <QAbstractScrollArea>
@@ -88,6 +88,8 @@ public:
 
     // Opened at the pointer when the right button is released over the grid.
     void setPopupMenu(QMenu *menu) { m_popup = menu; }
+    // Picks the current cell as Enter does and opens the menu at its centre, on its first item.
+    void openMenuAtCurrentCell();
     // Where the cells find the files of their faces; without a table they are drawn with
     // drawFont(). Whenever the table changes, the chart is drawn again with the face its face
     // name stands for then, also when its face has left the table.
@@ -97,10 +99,8 @@ signals:
     // Every press and every release of any button, in viewport coordinates.
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint &pos);
-    // Ctrl+C while the grid has the keyboard focus.
-    void CopyKey();
-    // Enter, Space, the menu key or Shift+F10 picked the current cell; `pos` is its centre, in
-    // viewport coordinates.
+    // Enter or Space, or openMenuAtCurrentCell(), picked the current cell; `pos` is its centre,
+    // in viewport coordinates.
     void KeyPick(const QPoint &pos);
 
 protected:
@@ -135,9 +135,7 @@ private:
     qreal ascent() const;
     void moveCurrent(int col, int row);
     void pickCurrentCell();
-    void openMenuAtCurrentCell();
     void trackPointer(const QPoint &pos);
-    QString displayText(const QString &text) const;
     void drawCellText(QPainter &painter, const QPoint &baseline, const QString &text) const;
 
     int m_cols = 5;

@@ -1,6 +1,6 @@
 #include "tsymbollabel.h"
 
-#include "fontface.h"
+#include "platform/fontface.h"
 #include "interfacefonts.h"
 
 #include <QEvent>
@@ -70,7 +70,7 @@ void TSymbolLabel::showEvent(QShowEvent *event)
 void TSymbolLabel::chooseFont()
 {
     const QStringList families = font().families().isEmpty() ? QStringList{font().family()} : font().families();
-    const auto installed = std::find_if(families.cbegin(), families.cend(), platform::qtHasFamily);
+    const auto installed = std::find_if(families.cbegin(), families.cend(), interfacefonts::qtHasFamily);
     if (installed != families.cend() && families.size() > 1) {
         QFont single = font();
         single.setFamilies({*installed});

@@ -1,0 +1,10 @@
+#include "platform/systemname.h"
+
+namespace platform {
+
+QString systemName()
+{
+    return QStringLiteral("Linux");
+}
+
+} // namespace platform
