@@ -42,7 +42,14 @@ function(tavoret_source_date target)
   if(NOT rcc)
     get_target_property(rcc Qt6::rcc LOCATION)
   endif()
-  set(wrapper ${CMAKE_CURRENT_BINARY_DIR}/rcc-at-source-date)
+  # The date is in the wrapper's name: the resource compiler's recorded settings include the
+  # program it ran, so a new commit's date makes an incremental build compile them again.
+  set(wrapper ${CMAKE_CURRENT_BINARY_DIR}/rcc-at-${TAVORET_SOURCE_DATE})
+  file(GLOB stale ${CMAKE_CURRENT_BINARY_DIR}/rcc-at-*)
+  list(REMOVE_ITEM stale ${wrapper})
+  if(stale)
+    file(REMOVE ${stale})
+  endif()
   file(CONFIGURE OUTPUT ${wrapper} CONTENT
 "#!/bin/sh
 SOURCE_DATE_EPOCH=${TAVORET_SOURCE_DATE} QT_RCC_SOURCE_DATE_OVERRIDE=${TAVORET_SOURCE_DATE} exec '${rcc}' \"$@\"
