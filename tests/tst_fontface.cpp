@@ -93,6 +93,7 @@ private slots:
         QTest::newRow("map past Unicode") << "seeds/map-past-unicode.ttf" << QStringList();
         QTest::newRow("a face too large to take out") << "seeds/tables-claim-the-file.ttc" << QStringList();
         QTest::newRow("second face past the end") << "seeds/pair-past-end.ttc" << QStringList();
+        QTest::newRow("a character the rasteriser gives up on") << "seeds/outline-past-the-raster.ttf" << QStringList();
         QTest::newRow("random bytes") << "broken/random.ttf" << QStringList();
     }
     void faceFamilies()

@@ -311,6 +311,7 @@ private slots:
         QTest::addColumn<QString>("reader"); // the reader's program: "" for the program's own
         QTest::newRow("map past Unicode") << "seeds/map-past-unicode.ttf" << "";
         QTest::newRow("tables that claim the file") << "seeds/tables-claim-the-file.ttc" << "";
+        QTest::newRow("a character the rasteriser gives up on") << "seeds/outline-past-the-raster.ttf" << "";
         QTest::newRow("reader that never answers") << "files/TavoretBeta.ttf" << "#!/bin/sh\n"
                                                       "echo $$ >> \"$0.pid\"; printf +; exec sleep 600\n";
     }

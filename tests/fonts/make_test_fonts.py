@@ -300,6 +300,17 @@ def write_hostile_seeds(folder):
     cmap.data = struct.pack(">HHHHI", 0, 1, 3, 0, 12) + subtable
     font["cmap"] = cmap
     font.save(os.path.join(folder, "map-past-unicode.ttf"))
+    # A font whose "A" runs three hundred times past the em square it claims, its lower edge
+    # slanting through one row of pixels: more cells in one row than FreeType's rasteriser
+    # holds, so it gives up on the glyph, and Qt's renderer copies the glyph's bitmap anyway.
+    font = build_font("Tavoret Seed Vast", [0x20, 0x41], style_plus, (40, 100, 560, 600, 40))
+    steps = range(0, 300001, 30000)
+    vast = [(x, x // 10000) for x in steps] + [(300000, 20500)] + [(x, 41000) for x in reversed(steps)] + [(0, 20500)]
+    glyph = draw([filled(vast)])
+    glyph.xMin, glyph.yMin, glyph.xMax, glyph.yMax = 0, 0, 600, 700  # the bounds it claims
+    font["glyf"]["uni0041"] = glyph
+    font.recalcBBoxes = False
+    font.save(os.path.join(folder, "outline-past-the-raster.ttf"))
 
 
 def write_bench_fonts(count, outdir, family="Tavoret Bench"):

@@ -1,5 +1,6 @@
 #include "platform/facequery.h"
 
+#include "charset.h"
 #include "platform/filenames.h"
 #include "platform/fontface.h"
 
@@ -8,6 +9,9 @@
 #include <fontconfig/fontconfig.h>
 #include <fontconfig/fcfreetype.h>
 
+#include <QSet>
+
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <sys/resource.h>
@@ -33,7 +37,44 @@ FT_Library freeType()
     return library;
 }
 
-// The first family name of face `index`; false when FreeType or fontconfig takes no such face.
+// Qt draws glyphs smaller than 64 pixels from bitmaps that FreeType renders (larger ones as
+// paths); where FreeType's rasteriser gives up on a glyph, Qt 6.4 copies the bitmap it did not
+// get and the window crashes. The chart's characters are rendered here at the largest such
+// size (a glyph too much for the rasteriser at a smaller size is at this one too), and a face
+// with one that does not render is not taken.
+constexpr FT_UInt LargestBitmapPixels = 63;
+// Character maps looked at per face: real fonts have at most a handful.
+constexpr int MaxCharacterMaps = 8;
+
+bool chartCharactersRender(FT_Face face)
+{
+    if (!FT_IS_SCALABLE(face))
+        return true; // drawn from the font's own bitmaps
+    if (FT_Set_Pixel_Sizes(face, 0, LargestBitmapPixels) != 0)
+        return false;
+    QSet<FT_UInt> rendered;
+    for (int map = 0; map < std::min(face->num_charmaps, MaxCharacterMaps); ++map) {
+        if (FT_Set_Charmap(face, face->charmaps[map]) != 0)
+            continue;
+        for (int code = 32; code <= 255; ++code) {
+            for (const FT_ULong point : {FT_ULong(charset::ansiToUnicode(code).unicode()),
+                                         FT_ULong(charset::symbolCodePoint(code))}) {
+                const FT_UInt glyph = FT_Get_Char_Index(face, point);
+                if (glyph == 0 || rendered.contains(glyph))
+                    continue;
+                rendered.insert(glyph);
+                // A glyph that does not load is left out by Qt as well.
+                if (FT_Load_Glyph(face, glyph, FT_LOAD_NO_HINTING) == 0
+                    && FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0)
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The first family name of face `index`; false when FreeType or fontconfig takes no such face,
+// or the chart could not draw it.
 bool readFace(const QByteArray &fileData, const QByteArray &fileName, long index, long *faces,
               QString *family)
 {
@@ -45,9 +86,13 @@ bool readFace(const QByteArray &fileData, const QByteArray &fileName, long index
     *faces = face->num_faces;
     FcPattern *pattern = FcFreeTypeQueryFace(face, reinterpret_cast<const FcChar8 *>(fileName.constData()),
                                              unsigned(index), nullptr);
+    const bool drawable = pattern && chartCharactersRender(face);
     FT_Done_Face(face);
-    if (!pattern)
+    if (!drawable) {
+        if (pattern)
+            FcPatternDestroy(pattern);
         return false;
+    }
     FcChar8 *name = nullptr;
     *family = FcPatternGetString(pattern, FC_FAMILY, 0, &name) == FcResultMatch
                   ? QString::fromUtf8(reinterpret_cast<const char *>(name))
