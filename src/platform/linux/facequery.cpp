@@ -37,12 +37,12 @@ FT_Library freeType()
     return library;
 }
 
-// Qt draws glyphs smaller than 64 pixels from bitmaps that FreeType renders (larger ones as
+// Qt draws glyphs of up to 64 device pixels from bitmaps that FreeType renders (larger ones as
 // paths); where FreeType's rasteriser gives up on a glyph, Qt 6.4 copies the bitmap it did not
 // get and the window crashes. The chart's characters are rendered here at the largest such
 // size (a glyph too much for the rasteriser at a smaller size is at this one too), and a face
 // with one that does not render is not taken.
-constexpr FT_UInt LargestBitmapPixels = 63;
+constexpr FT_UInt LargestBitmapPixels = 64;
 // Character maps looked at per face: real fonts have at most a handful.
 constexpr int MaxCharacterMaps = 8;
 
