@@ -76,6 +76,7 @@ fuzz() {
     [ -d "$dir" ] && real_fonts+=("$dir")
   done
   local status=0
+  ASAN_OPTIONS="suppressions=$PWD/fuzz/asan.supp" \
   LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     build-san/fuzz/fuzz/fontfuzz -max_total_time="$1" -timeout=20 -max_len=1048576 -print_final_stats=1 \
