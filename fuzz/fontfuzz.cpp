@@ -3,6 +3,7 @@
 // extraction of a collection, the checks before them); each of the first faces that passes is
 // loaded from the bytes, its names are read and its cells drawn at a small and a large size.
 #include "charset.h"
+#include "chartcells.h"
 #include "platform/facequery.h"
 #include "platform/fontface.h"
 
@@ -15,8 +16,6 @@
 #include <cstdint>
 
 namespace {
-constexpr int FirstCode = 32;
-constexpr int LastCode = 255;
 constexpr int FacesTried = 2;
 constexpr qreal PixelSizes[] = {9, 72};
 
@@ -27,8 +26,8 @@ void DrawChart(const QRawFont &raw)
     QImage image(16 * cell, 14 * cell, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
-    for (int code = FirstCode; code <= LastCode; ++code) {
-        const int index = code - FirstCode;
+    for (int code = chart::FirstCode; code <= chart::LastCode; ++code) {
+        const int index = code - chart::FirstCode;
         const char32_t symbolCode = charset::symbolCodePoint(code);
         const QString text = symbol ? QString::fromUcs4(&symbolCode, 1) : QString(charset::ansiToUnicode(code));
         painter.drawGlyphRun(QPointF(index % 16 * cell, index / 16 * cell + raw.ascent()),

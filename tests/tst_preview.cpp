@@ -21,6 +21,7 @@ class TestPreview : public QObject
     QString m_folder = testsupport::homeDir() + QStringLiteral("/browse");
     QString m_log = testsupport::homeDir() + QStringLiteral("/opened.log");
     QString m_fonts = platform::userFontsFolder();
+    QString m_ownReader; // the face reader's program as the tests start
     testsupport::MessageBoxSeen m_boxes;
     testsupport::MainWindow m_form;
 
@@ -46,6 +47,24 @@ class TestPreview : public QObject
         return file.open(QIODevice::WriteOnly) && file.write(script) == script.size()
             && file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
     }
+    // A new window with the panel shown on the test folder.
+    bool OpenWindow()
+    {
+        m_form = testsupport::OpenMainWindow();
+        if (!m_form)
+            return false;
+        m_form->Button1Click();
+        m_form->DirectoryListBox1->setDirectory(m_folder);
+        return true;
+    }
+    // The same with `script` as the face reader's program (cleanup() gives back the program's own).
+    bool OpenWindowWithReader(const QString &script, const QByteArray &text)
+    {
+        if (!WriteExecutable(script, text))
+            return false;
+        platform::FaceReader::setWorkerProgram(script);
+        return OpenWindow();
+    }
     QByteArray Read(const QString &path) const
     {
         QFile file(path);
@@ -57,6 +76,7 @@ private slots:
     {
         testsupport::AnswerMessageBoxes(&m_boxes);
         platform::ignoreFileSizeSignal(); // as the program does at start
+        m_ownReader = platform::FaceReader::workerProgram();
     }
     void init()
     {
@@ -69,13 +89,14 @@ private slots:
                        {"DejaVu.ttf", "files/DejaVuSansCopy.ttf"}}));
         FontsChanged = 0;
         PreviewFontFile.clear();
-        m_form = testsupport::OpenMainWindow();
-        QVERIFY(m_form);
-        m_form->Button1Click();
-        m_form->DirectoryListBox1->setDirectory(m_folder);
+        QVERIFY(OpenWindow());
         m_boxes = {};
     }
-    void cleanup() { m_form.reset(); }
+    void cleanup()
+    {
+        m_form.reset();
+        platform::FaceReader::setWorkerProgram(m_ownReader);
+    }
 
     void preview_data()
     {
@@ -319,15 +340,10 @@ private slots:
     {
         QFETCH(QString, font);
         QFETCH(QString, reader);
-        const QString program = platform::FaceReader::workerProgram(), script = testsupport::homeDir() + "/reader";
-        const auto restore = qScopeGuard([program] { platform::FaceReader::setWorkerProgram(program); });
+        const QString script = testsupport::homeDir() + "/reader";
         if (!reader.isEmpty()) {
             QFile::remove(script + ".pid");
-            QVERIFY(WriteExecutable(script, reader.toUtf8()));
-            platform::FaceReader::setWorkerProgram(script);
-            m_form = testsupport::OpenMainWindow();
-            m_form->Button1Click();
-            m_form->DirectoryListBox1->setDirectory(m_folder);
+            QVERIFY(OpenWindowWithReader(script, reader.toUtf8()));
         }
         QVERIFY(QFile::copy(testsupport::fontPath(font), Path("hostile.ttf")));
         m_form->DirectoryListBox1->setDirectory(m_folder); // lists the new file
@@ -352,13 +368,8 @@ private slots:
     // machine) still answers a good file: only the reading itself is timed.
     void readerSlowToComeUp()
     {
-        const QString program = platform::FaceReader::workerProgram(), script = testsupport::homeDir() + "/reader";
-        const auto restore = qScopeGuard([program] { platform::FaceReader::setWorkerProgram(program); });
-        QVERIFY(WriteExecutable(script, "#!/bin/sh\nsleep 3\nexec '" + program.toUtf8() + "' \"$@\"\n"));
-        platform::FaceReader::setWorkerProgram(script);
-        m_form = testsupport::OpenMainWindow();
-        m_form->Button1Click();
-        m_form->DirectoryListBox1->setDirectory(m_folder);
+        QVERIFY(OpenWindowWithReader(testsupport::homeDir() + "/reader",
+                                     "#!/bin/sh\nsleep 3\nexec '" + m_ownReader.toUtf8() + "' \"$@\"\n"));
         PreviewFile(QStringLiteral("Beta.ttf"));
         QTRY_COMPARE_WITH_TIMEOUT(m_form->ComboBox1->shownText(), QStringLiteral("Tavoret Test Beta"), 30000);
     }

@@ -1,6 +1,7 @@
 #include "platform/facequery.h"
 
 #include "charset.h"
+#include "chartcells.h"
 #include "platform/filenames.h"
 #include "platform/fontface.h"
 
@@ -56,7 +57,7 @@ bool chartCharactersRender(FT_Face face)
     for (int map = 0; map < std::min(face->num_charmaps, MaxCharacterMaps); ++map) {
         if (FT_Set_Charmap(face, face->charmaps[map]) != 0)
             continue;
-        for (int code = 32; code <= 255; ++code) {
+        for (int code = chart::FirstCode; code <= chart::LastCode; ++code) {
             for (const FT_ULong point : {FT_ULong(charset::ansiToUnicode(code).unicode()),
                                          FT_ULong(charset::symbolCodePoint(code))}) {
                 const FT_UInt glyph = FT_Get_Char_Index(face, point);
